@@ -1,0 +1,28 @@
+// File helpers for moving downloads into the data folder and deciding whether
+// a local copy is due for a refresh. Failures show only in the results.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Prefix of the temporary files that downloads are written to.
+inline constexpr wchar_t TempFilePrefix[] = L"VELQ";
+
+// Copies source over destination; the new file gets open access and the time
+// of the copy. 1 when the whole file was copied; 0 otherwise, and then the
+// destination is left as it was.
+BOOL CopyFileOpenAccess(std::wstring source, std::wstring destination);
+// Deletes every file of the folder named like path with another extension
+// (path up to its last dot + ".*"), except keepName. Always 1.
+BOOL DeleteOtherVariants(std::wstring path, std::wstring folder, std::wstring keepName);
+// A unique path in the temporary folder whose file does not exist; empty when
+// the system gives none.
+std::wstring GetTempFilePath(std::wstring prefix);
+// The file's last-write time; 1970-01-01 00:00 UTC when it cannot be read.
+FILETIME GetFileWriteTime(std::wstring path);
+// Sets the last-write time from a UTC SYSTEMTIME; 1 when the file opened.
+// A time that does not convert leaves the file's time as it was.
+BOOL SetFileWriteTime(std::wstring path, const SYSTEMTIME* time);
+// The low 32 bits of the file's size; 0 when it cannot be opened.
+DWORD GetFileSize32(std::wstring path);
