@@ -1,0 +1,138 @@
+#include "app/velq_app.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <gdiplus.h>
+
+#include "shared/constants.h"
+#include "shared/paths.h"
+#include "shared/settings.h"
+
+CVELQApp::CVELQApp() : CWinAppEx(TRUE) {}
+
+CVELQApp::~CVELQApp() = default;
+
+BOOL CVELQApp::InitInstance() {
+    CreateDataFolders();
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    AfxInitRichEdit2();
+
+    Gdiplus::GdiplusStartupInput gdiplusInput;  // version 1, no callback, no suppression
+    Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr);
+
+    LoadStdProfileSettings(0);
+    CWinApp::InitInstance();
+    CoInitialize(nullptr);
+    AfxEnableControlContainer();
+    SetRegistryKey(L"Wendaro");
+
+    if (!ParseArguments()) return FALSE;
+
+    switch (m_runMode) {
+    case RunMode::TurnOn: RunTurnOnOff(TRUE); break;
+    case RunMode::TurnOff: RunTurnOnOff(FALSE); break;
+    case RunMode::Update: RunUpdate(m_argument); break;
+    case RunMode::OpenFile: RunOpenFile(m_argument); break;
+    case RunMode::RegisterSearch: RegisterSearch(); break;
+    case RunMode::None: break;
+    }
+    return FALSE;
+}
+
+int CVELQApp::ExitInstance() {
+    Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    return CWinAppEx::ExitInstance();
+}
+
+void CVELQApp::AddToRecentFileList(LPCWSTR) {}
+
+BOOL CVELQApp::ParseArguments() { return ParseArguments(GetCommandLineW()); }
+
+BOOL CVELQApp::ParseArguments(LPCWSTR commandLine) {
+    m_runMode = RunMode::None;
+    m_argument.clear();
+
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(commandLine, &count);
+    if (!args) count = 0;
+
+    BOOL recognised = FALSE;
+    if (count == 2) {
+        recognised = TRUE;
+        if (CompareSwitch(args[1], L"/turn-on") == 0) {
+            m_runMode = RunMode::TurnOn;
+        } else if (CompareSwitch(args[1], L"/turn-off") == 0) {
+            m_runMode = RunMode::TurnOff;
+        } else if (CompareSwitch(args[1], L"/update") == 0) {
+            m_runMode = RunMode::Update;
+            m_argument.clear();
+        } else if (CompareSwitch(args[1], L"/RegisterSearch") == 0) {
+            m_runMode = RunMode::RegisterSearch;
+        } else if (PathFileExistsW(args[1]) && !PathIsDirectoryW(args[1])) {
+            m_runMode = RunMode::OpenFile;
+            m_argument = GetLongPath(args[1]);
+        } else {
+            recognised = FALSE;
+        }
+    } else if (count == 3 && CompareSwitch(args[1], L"/update") == 0) {
+        // The hidden child's form: the path is taken as given, existing or not.
+        m_runMode = RunMode::Update;
+        m_argument = GetLongPath(args[2]);
+        recognised = TRUE;
+    }
+
+    if (args) LocalFree(args);
+    return recognised;
+}
+
+// The hidden child, the prompt and the consent dialog come with their own
+// modules; until then these run modes do nothing.
+void CVELQApp::RunOpenFile(std::wstring) {}
+
+void CVELQApp::RunUpdate(std::wstring) {}
+
+void CVELQApp::RunTurnOnOff(BOOL) {}
+
+namespace {
+
+// One UTF-16 unit upper-cased alone, the way CharUpperW does for a unit
+// passed in the low word of its argument.
+wchar_t UpperUnit(wchar_t unit) {
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(unit)))));
+}
+
+bool IsStopUnit(wchar_t unit) { return unit == L'\0' || unit == L' ' || unit == L'\t'; }
+
+}  // namespace
+
+int CompareSwitch(const wchar_t* argument, const wchar_t* switchText) {
+    wchar_t a = UpperUnit(*argument);
+    wchar_t s = UpperUnit(*switchText);
+    while (a != L'\0' && a == s && a != L' ' && a != L'\t') {
+        argument = CharNextW(argument);
+        switchText = CharNextW(switchText);
+        a = UpperUnit(*argument);
+        s = UpperUnit(*switchText);
+    }
+    if (IsStopUnit(a) && IsStopUnit(s)) return 0;
+    return static_cast<unsigned short>(a) < static_cast<unsigned short>(s) ? -1 : 1;
+}
+
+BOOL CreateDataFolders() {
+    wchar_t profile[259];
+    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", profile, _countof(profile));
+    if (length == 0) return FALSE;
+    // A value that does not fit is never used cut short: nothing is created.
+    if (length >= _countof(profile)) return FALSE;
+
+    std::wstring maker = std::wstring(profile) + MakerFolderName;
+    CreateDirectoryW(maker.c_str(), nullptr);
+    CreateDirectoryW((maker + ProductFolderName).c_str(), nullptr);
+    return TRUE;
+}

@@ -1,0 +1,32 @@
+# Test executables run under Wine through the cross-compiling emulator.
+#
+# wendaro_add_test(NAME name SOURCES ... [LIBS ...] [LOCKS ...] [TIMEOUT s]
+#                  [FIXTURES ...] [NO_MAIN])
+#   LOCKS   : CTest resource locks. Use "registry" for tests that touch the
+#             product's registry keys or shared named objects, and "desktop"
+#             for tests that show windows.
+#   NO_MAIN : the test brings its own main (else tests/support's main runs).
+set(WENDARO_GTEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${WENDARO_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -w)
+
+function(wendaro_add_test)
+  cmake_parse_arguments(T "NO_MAIN" "NAME;TIMEOUT" "SOURCES;LIBS;LOCKS;FIXTURES" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} test_support gtest)
+  if(NOT T_NO_MAIN)
+    target_link_libraries(${T_NAME} PRIVATE test_support_main)
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
+                       FIXTURES_REQUIRED "wine;${T_FIXTURES}")
+  if(T_LOCKS)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
+endfunction()

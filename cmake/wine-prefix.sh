@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Makes (once) the Wine prefix named by $1 and keeps one wineserver alive for it.
+set -euo pipefail
+prefix=$1
+export WINEPREFIX=$prefix WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+wineserver=${WINESERVER:-/usr/lib/wine/wineserver64}
+wine=${WINE:-/usr/lib/wine/wine64}
+
+mkdir -p "$(dirname "$prefix")"
+if [ ! -f "$prefix/.wendaro-ready" ]; then
+  exec 9>"$prefix.lock"
+  flock 9
+  if [ ! -f "$prefix/.wendaro-ready" ]; then
+    rm -rf "$prefix"
+    # Wine's service processes inherit stdio: keep them off the caller's pipes.
+    "$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
+    reg() { "$wine" reg add "$@" /f </dev/null >/dev/null 2>&1; }
+    # Without a window manager every closed managed window costs two seconds.
+    reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+    # A crash must end the process, not open a modal dialog.
+    reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+    for f in /usr/share/wine/fonts/tahoma*.ttf; do
+      [ -f "$f" ] && cp "$f" "$prefix/drive_c/windows/Fonts/"
+    done
+    "$wineserver" -w
+    touch "$prefix/.wendaro-ready"
+  fi
+  exec 9>&-
+fi
+# One warm wineserver for the whole run; started with stdio detached.
+"$wineserver" -p30 </dev/null >/dev/null 2>&1 || true

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the build folder's private 64-bit prefix.
+# The prefix is made once, on demand, under a lock, so parallel callers are safe.
+# WENDARO_BUILD_DIR names the build folder (default: the folder of this call).
+set -euo pipefail
+
+build_dir=${WENDARO_BUILD_DIR:-$PWD}
+while [ ! -f "$build_dir/CMakeCache.txt" ] && [ "$build_dir" != / ]; do build_dir=$(dirname "$build_dir"); done
+[ -f "$build_dir/CMakeCache.txt" ] || build_dir=${WENDARO_BUILD_DIR:-$PWD}
+
+export WINEARCH=win64
+export WINEPREFIX=${WENDARO_WINEPREFIX:-$build_dir/wine-prefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+export WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
+wine=${WINE:-/usr/lib/wine/wine64}
+
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/wine-prefix.sh" "$WINEPREFIX"
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "wine-run.sh: DISPLAY is not set; run through scripts/test.sh or under Xvfb" >&2
+  exit 2
+fi
+exec "$wine" "$@"
