@@ -1,0 +1,105 @@
+// The download job: one URL into one local file on the job's own thread,
+// through synchronous WinINet with the system's proxy settings.
+//
+//   CVELQHttpFile job;
+//   job.SetSourceUrl(url);
+//   job.SetTargetPath(path);
+//   job.cachedWriteTime = ...; job.cachedSize = ...;   // optional local copy
+//   DWORD result = VELQTASKCOMMON::RunJob(job, stopEvent);
+//   // result 0: written and stamped, or unchanged (contentChanged == 0)
+//
+// The thread's exit code is the download's result:
+//   0      ERROR_SUCCESS               written, or the server's copy is unchanged
+//   6      ERROR_INVALID_HANDLE        the target file could not be created
+//   1168   ERROR_NOT_FOUND             HTTP status other than 200, or none readable
+//   1223   ERROR_CANCELLED             stopped, or the error dialog was cancelled
+//   12005  ERROR_INTERNET_INVALID_URL  the URL does not split into its parts
+//   12031  ERROR_INTERNET_CONNECTION_RESET
+//                                      the connection ended before the announced
+//                                      Content-Length arrived
+//   12001-12035                        HttpSendRequestW failed (returned at once)
+//   other                              the system's last error of the failed call
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+#include "shared/task/thread.h"
+
+namespace VELQCOMMON {
+
+// Posted (never sent) to the notify window: wParam the total, lParam the
+// body bytes done.
+inline constexpr UINT WM_DOWNLOADPROGRESS = WM_USER + 1001;
+
+inline constexpr wchar_t DownloadUserAgent[] = L"VELQ Agent";
+// The total assumed when a response announces no length.
+inline constexpr DWORD UnknownContentLength = 0xA00000;
+// The body moves through one buffer of this size.
+inline constexpr DWORD DownloadBufferSize = 10240;
+
+struct UrlParts {
+    UrlParts();
+    UrlParts(const UrlParts& other);
+    UrlParts& operator=(const UrlParts& other) = default;
+
+    std::wstring host;
+    std::wstring path;  // with any query part
+    INTERNET_PORT port;
+    INTERNET_SCHEME scheme;
+};
+
+class CVELQHttpFile : public VELQTASKCOMMON::CVELQThread {
+public:
+    CVELQHttpFile();
+    ~CVELQHttpFile() override;
+
+    // Posts WM_DOWNLOADPROGRESS to the notify window when it is a window; the
+    // message argument is ignored. Always 1.
+    virtual LRESULT Notify(UINT message, WPARAM wParam, LPARAM lParam);
+    // TRUE when the thread runs already, else the result of Start.
+    virtual BOOL EnsureStarted();
+
+    void SetSourceUrl(const wchar_t* url);
+    void SetTargetPath(const wchar_t* path);
+    std::wstring GetSourceUrl() const;
+    std::wstring GetTargetPath() const;
+    UrlParts GetUrlParts() const;
+
+    // Splits the source URL into urlParts; 0 (and urlParts unchanged) when
+    // it does not split.
+    BOOL CrackUrl();
+    // Root handle, connection and GetURL; the download's result code.
+    DWORD DownloadHttpFile();
+    // The GET of objectName on an open connection into targetFileName.
+    DWORD GetURL(HINTERNET connection, const wchar_t* objectName, const wchar_t* targetFileName);
+    // Sends the request, at most six times with the Internet error dialog in
+    // between; 0 also when every try failed (the status query then fails).
+    DWORD SendRequest(HINTERNET request);
+
+    // The local copy an owner describes before the start; a response with
+    // the same length and time is not downloaded again.
+    FILETIME cachedWriteTime;
+    DWORD cachedSize;
+    // Set to 0 by a run that found the server's copy unchanged.
+    BOOL contentChanged;
+
+protected:
+    std::wstring sourceUrl;
+    std::wstring targetPath;
+    UrlParts urlParts;
+
+private:
+    DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total);
+};
+
+// The Content-Length of the response; 0xA00000 for a chunked body; 0 when
+// the response gives neither.
+DWORD QueryContentLength(HINTERNET request);
+
+// The job's thread routine; its parameter is the CVELQHttpFile.
+DWORD WINAPI __VELQHttpRetrieve(LPVOID job);
+
+}  // namespace VELQCOMMON
