@@ -79,6 +79,12 @@ public:
     // between; 0 also when every try failed (the status query then fails).
     DWORD SendRequest(HINTERNET request);
 
+protected:
+    std::wstring sourceUrl;
+    std::wstring targetPath;
+    UrlParts urlParts;
+
+public:
     // The local copy an owner describes before the start; a response with
     // the same length and time is not downloaded again.
     FILETIME cachedWriteTime;
@@ -86,13 +92,10 @@ public:
     // Set to 0 by a run that found the server's copy unchanged.
     BOOL contentChanged;
 
-protected:
-    std::wstring sourceUrl;
-    std::wstring targetPath;
-    UrlParts urlParts;
-
 private:
-    DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total);
+    DWORD ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
+                          SECURITY_ATTRIBUTES* access);
+    DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);
 };
 
 // The Content-Length of the response; 0xA00000 for a chunked body; 0 when

@@ -1,0 +1,67 @@
+#include "catalogue/http_query.h"
+
+#include <cwchar>
+
+#include "catalogue/http_file.h"
+
+namespace VELQCOMMON {
+
+DWORD QueryStatusCode(HINTERNET request) {
+    DWORD status = 0;
+    DWORD length = sizeof status;
+    DWORD index = 0;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length,
+                        &index)) {
+        return HTTP_STATUS_NOT_FOUND;
+    }
+    return status;
+}
+
+bool QueryAnnouncedLength(HINTERNET request, DWORD* length) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD index = 0;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size,
+                        &index)) {
+        return false;
+    }
+    *length = value;
+    return true;
+}
+
+DWORD QueryContentLength(HINTERNET request) {
+    DWORD length = 0;
+    if (QueryAnnouncedLength(request, &length)) return length;
+
+    wchar_t encoding[260] = {};
+    DWORD size = sizeof encoding;
+    DWORD index = 0;
+    if (HttpQueryInfoW(request, HTTP_QUERY_TRANSFER_ENCODING, encoding, &size, &index) &&
+        _wcsicmp(encoding, L"chunked") == 0) {
+        return UnknownContentLength;
+    }
+    return 0;
+}
+
+bool QueryServerTime(HINTERNET request, SYSTEMTIME* time) {
+    const DWORD queries[] = {HTTP_QUERY_LAST_MODIFIED, HTTP_QUERY_DATE};
+    for (DWORD query : queries) {
+        *time = SYSTEMTIME{};
+        DWORD length = sizeof *time;
+        if (HttpQueryInfoW(request, query | HTTP_QUERY_FLAG_SYSTEMTIME, time, &length, nullptr)) {
+            return true;
+        }
+    }
+    *time = SYSTEMTIME{};
+    return false;
+}
+
+void IgnoreRevocation(HINTERNET request) {
+    DWORD flags = 0;
+    DWORD length = sizeof flags;
+    if (!InternetQueryOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, &length)) flags = 0;
+    flags |= SECURITY_FLAG_IGNORE_REVOCATION;
+    InternetSetOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
+}
+
+}  // namespace VELQCOMMON
