@@ -30,7 +30,8 @@ public:
 
 // The three event-log calls, replaceable because the event log is a stub under
 // Wine and tests need to see what would be written. Passing null members
-// restores the system's functions. Returns the set that was in use.
+// restores the system's functions. Returns the set that was in use. Not
+// thread-safe: replace it only while no job exists.
 struct EventLogApi {
     HANDLE(WINAPI* registerSource)(LPCWSTR server, LPCWSTR sourceName);
     BOOL(WINAPI* report)(HANDLE source, WORD type, WORD category, DWORD eventId, PSID userSid,

@@ -1,0 +1,57 @@
+#include "shared/task/job_control.h"
+
+namespace VELQTASKCOMMON {
+namespace {
+
+const DWORD PollInterval = 500;
+
+bool HasThread(const CVELQThread& job) {
+    return job.threadHandle != INVALID_HANDLE_VALUE && job.threadHandle != nullptr;
+}
+
+bool IsClear(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_TIMEOUT; }
+
+void WaitWhileRunning(CVELQThread& job) {
+    while (HasThread(job) && job.GetExitCode() == JobStillActive) {
+        WaitForSingleObject(job.threadHandle, PollInterval);
+    }
+}
+
+}  // namespace
+
+DWORD StartJob(CVELQThread& job) {
+    if (job.Start()) return ERROR_SUCCESS;
+    DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : JobNotStarted;
+}
+
+DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped) {
+    while ((!ownerStopEvent || IsClear(ownerStopEvent)) && HasThread(job) &&
+           job.GetExitCode() == JobStillActive) {
+        WaitForSingleObject(job.threadHandle, PollInterval);
+    }
+    bool stopRequested = ownerStopEvent && !IsClear(ownerStopEvent);
+    if (stopRequested) {
+        job.SetStopEvent();
+        WaitWhileRunning(job);
+    }
+    if (stopped) *stopped = stopRequested;
+    return HasThread(job) ? job.GetExitCode() : JobHasNoThread;
+}
+
+DWORD RunJob(CVELQThread& job, HANDLE ownerStopEvent) {
+    DWORD started = StartJob(job);
+    if (started != ERROR_SUCCESS) return started;
+    bool stopped = false;
+    DWORD result = WaitForJob(job, ownerStopEvent, &stopped);
+    return stopped ? JobCancelled : result;
+}
+
+void StopJob(CVELQThread& job) {
+    while (job.GetExitCode() == JobStillActive) {
+        job.SetStopEvent();
+        if (job.GetExitCode() == JobStillActive) WaitForSingleObject(job.threadHandle, PollInterval);
+    }
+}
+
+}  // namespace VELQTASKCOMMON

@@ -1,0 +1,35 @@
+#include "shared/task/task.h"
+
+#include "shared/task/exit_codes.h"
+
+namespace VELQTASKCOMMON {
+namespace {
+
+bool HoldsThread(HANDLE handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+
+}  // namespace
+
+CVELQTask::CVELQTask() : threadHandle(INVALID_HANDLE_VALUE) {}
+
+CVELQTask::~CVELQTask() {
+    if (HoldsThread(threadHandle)) CloseHandle(threadHandle);
+}
+
+DWORD CVELQTask::GetExitCode() {
+    if (threadHandle == INVALID_HANDLE_VALUE) return JobHasNoThread;
+    DWORD code = 0;
+    GetExitCodeThread(threadHandle, &code);
+    return code;
+}
+
+DWORD CVELQTask::Close() {
+    if (!HoldsThread(threadHandle)) return JobHasNoThread;
+    DWORD code = GetExitCode();
+    CloseHandle(threadHandle);
+    threadHandle = INVALID_HANDLE_VALUE;
+    return code;
+}
+
+void CVELQTask::ResetStopEvent() {}
+
+}  // namespace VELQTASKCOMMON

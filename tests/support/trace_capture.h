@@ -1,0 +1,41 @@
+// Records what this process sends to the debugger output (OutputDebugString)
+// while the capture exists. Wine raises only the ANSI exception for
+// OutputDebugStringW, Windows the wide one first; both are taken. Lines come
+// from any thread of the process.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class TraceCapture {
+public:
+    TraceCapture();
+    ~TraceCapture();
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+
+    // Every text sent so far, in order, exactly as sent (CR LF included).
+    std::vector<std::wstring> Lines() const;
+    // The lines sent by one thread.
+    std::vector<std::wstring> LinesOfThread(DWORD threadId) const;
+    void Clear();
+
+private:
+    static LONG CALLBACK Handler(EXCEPTION_POINTERS* info);
+    void Add(std::wstring text);
+
+    struct Line {
+        DWORD threadId;
+        std::wstring text;
+    };
+    mutable std::mutex m_mutex;
+    std::vector<Line> m_lines;
+    PVOID m_handler;
+};
+
+}  // namespace testsupport
