@@ -1,0 +1,35 @@
+#include "app/controls/gdiplus_bitmap.h"
+
+// GDI+'s C++ headers expect min and max and the object model from these.
+#include <algorithm>
+using std::max;
+using std::min;
+#include <objidl.h>
+#include <gdiplus.h>
+
+namespace VELQGDIPLUS {
+
+CVELQGdiPlusBitmap::CVELQGdiPlusBitmap() : bitmap(nullptr) {}
+
+CVELQGdiPlusBitmap::~CVELQGdiPlusBitmap() { delete bitmap; }
+
+bool CVELQGdiPlusBitmap::Load(const wchar_t* path) {
+    delete bitmap;
+    // FALSE: no embedded colour management, which is GdipCreateBitmapFromFile.
+    bitmap = new Gdiplus::Bitmap(path, FALSE);
+    return bitmap->GetLastStatus() == Gdiplus::Ok;
+}
+
+}  // namespace VELQGDIPLUS
+
+void LoadPictureBitmap(const wchar_t* path, HBITMAP* out) {
+    *out = nullptr;
+    auto* picture = new VELQGDIPLUS::CVELQGdiPlusBitmap;
+    if (picture->Load(path)) {
+        HBITMAP converted = nullptr;
+        if (picture->bitmap->GetHBITMAP(Gdiplus::Color(0xFF000000), &converted) == Gdiplus::Ok) {
+            *out = converted;
+        }
+    }
+    delete picture;
+}

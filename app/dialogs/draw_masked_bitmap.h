@@ -1,0 +1,8 @@
+// Draws the dialogs' 38 x 38 logo with its magenta (0xFF00FF) pixels left out.
+#pragma once
+
+#include <windows.h>
+
+// Copies the 38 x 38 pixels at the source's origin to (x, y) of the target.
+// The target's background and text colours are left as white and black.
+void DrawMaskedBitmap(HDC target, int x, int y, HDC source);
