@@ -43,3 +43,10 @@ inline constexpr wchar_t StoreCategoryPageSuffix[] = L"/?jumpid=ex_dkds_tessaly"
 inline constexpr wchar_t ConfigNamespaceURI[] = L"http://config.dravik.example/cfg/";
 inline constexpr wchar_t ShoppingCartNamespaceURI[] =
     L"http://services.fernhollow.example/ShoppingCartService";
+
+// Explorer's "search the Internet" action; Explorer puts the search terms in
+// place of %w. Stored from a fixed 116-character buffer, so at most 115.
+inline constexpr wchar_t SearchActionURL[] =
+    L"http://rdr.dravik.example/svs/rdr"
+    L"?locale=en_us&bd=all&pf=all&c=121&tp=velq&s=search&TYPE=4&q=%w";
+static_assert(sizeof SearchActionURL / sizeof(wchar_t) <= 116, "search action too long");

@@ -1,0 +1,134 @@
+#include "shared/files.h"
+
+#include <wchar.h>
+
+#include "shared/handle.h"
+#include "shared/security.h"
+
+namespace {
+
+constexpr DWORD CopyBufferSize = 4096;
+
+// 1970-01-01 00:00:00.000 UTC: what a missing or unreadable file is stamped as.
+FILETIME DefaultWriteTime() {
+    SYSTEMTIME epoch = {};
+    epoch.wYear = 1970;
+    epoch.wMonth = 1;
+    epoch.wDayOfWeek = 4;
+    epoch.wDay = 1;
+    FILETIME time = {};
+    SystemTimeToFileTime(&epoch, &time);
+    return time;
+}
+
+KernelHandle OpenForReading(const std::wstring& path) {
+    return KernelHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool IsExistingFile(const std::wstring& path) {
+    WIN32_FIND_DATAW data = {};
+    FindHandle found(FindFirstFileW(path.c_str(), &data));
+    return found.valid() && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Copies every byte; false on any read or write failure or short write.
+bool CopyAll(HANDLE source, HANDLE target) {
+    char buffer[CopyBufferSize];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(source, buffer, CopyBufferSize, &read, nullptr)) return false;
+        if (read == 0) return true;
+        DWORD written = 0;
+        if (!WriteFile(target, buffer, read, &written, nullptr) || written != read) return false;
+    }
+}
+
+// A name beside the destination that no other copier uses at the same time:
+// the prompt's process and update children may fill the same folder.
+std::wstring SideFileName(const std::wstring& destination) {
+    return destination + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetCurrentThreadId());
+}
+
+}  // namespace
+
+// The copy goes to a new file beside the destination, which replaces the
+// destination only when every byte arrived: a failed copy must not cost the
+// stored mapping table or category list.
+BOOL CopyFileOpenAccess(std::wstring source, std::wstring destination) {
+    OpenAccessAttributes access;
+    if (source.empty() || !IsExistingFile(source)) return 0;
+    KernelHandle input = OpenForReading(source);
+    if (!input) return 0;
+
+    std::wstring sideFile = SideFileName(destination);
+    KernelHandle output(CreateFileW(sideFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, access.get(),
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!output) return 0;
+    bool copied = CopyAll(input.get(), output.get());
+    output.reset();
+    input.reset();
+    if (copied &&
+        MoveFileExW(sideFile.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return 1;
+    DeleteFileW(sideFile.c_str());
+    return 0;
+}
+
+BOOL DeleteOtherVariants(std::wstring path, std::wstring folder, std::wstring keepName) {
+    size_t dot = path.rfind(L'.');
+    std::wstring pattern = (dot == std::wstring::npos ? path : path.substr(0, dot)) + L".*";
+    WIN32_FIND_DATAW entry = {};
+    FindHandle search(FindFirstFileW(pattern.c_str(), &entry));
+    if (!search) return 1;
+    do {
+        if (_wcsicmp(entry.cFileName, L".") == 0 || _wcsicmp(entry.cFileName, L"..") == 0 ||
+            _wcsicmp(entry.cFileName, keepName.c_str()) == 0)
+            continue;
+        DeleteFileW((folder + entry.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &entry));
+    return 1;
+}
+
+std::wstring GetTempFilePath(std::wstring prefix) {
+    wchar_t folder[MAX_PATH] = {};
+    wchar_t name[MAX_PATH] = {};
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    // Without a usable temporary folder there is no name: callers must not
+    // fall back to some arbitrary path.
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    if (GetTempFileNameW(folder, prefix.c_str(), 0, name) == 0) return std::wstring();
+    // The system created the file to reserve the name; only the name is wanted.
+    DeleteFileW(name);
+    return name;
+}
+
+FILETIME GetFileWriteTime(std::wstring path) {
+    if (!path.empty()) {
+        KernelHandle file = OpenForReading(path);
+        FILETIME written = {};
+        if (file && GetFileTime(file.get(), nullptr, nullptr, &written)) return written;
+    }
+    return DefaultWriteTime();
+}
+
+BOOL SetFileWriteTime(std::wstring path, const SYSTEMTIME* time) {
+    OpenAccessAttributes access;
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, access.get(),
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME written = {};
+    // A time that does not convert (the server sent none) leaves the file as
+    // it is rather than stamping it with an undefined value.
+    bool converted = time != nullptr && SystemTimeToFileTime(time, &written);
+    if (!file) return 0;
+    if (converted) SetFileTime(file.get(), nullptr, nullptr, &written);
+    return 1;
+}
+
+DWORD GetFileSize32(std::wstring path) {
+    KernelHandle file = OpenForReading(path);
+    if (!file) return 0;
+    DWORD high = 0;
+    return GetFileSize(file.get(), &high);
+}

@@ -1,0 +1,223 @@
+#include "shared/files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shared/handle.h"
+#include "tests/support/temp_folder.h"
+
+using testsupport::FileExists;
+using testsupport::ReadFileBytes;
+using testsupport::ScopedEnvironment;
+using testsupport::TempFolder;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+constexpr ULONGLONG Epoch1970 = 116444736000000000ULL;
+
+ULONGLONG AsNumber(FILETIME time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+ULONGLONG Now() {
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    return AsNumber(now);
+}
+
+SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME time = {};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    return time;
+}
+
+ULONGLONG AsNumber(const SYSTEMTIME& time) {
+    FILETIME converted = {};
+    SystemTimeToFileTime(&time, &converted);
+    return AsNumber(converted);
+}
+
+KernelHandle HoldForWriting(const std::wstring& path) {
+    return KernelHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::vector<std::wstring> FolderEntries(const TempFolder& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry = {};
+    FindHandle search(FindFirstFileW((folder / L"*").c_str(), &entry));
+    if (!search) return names;
+    do {
+        std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search.get(), &entry));
+    return names;
+}
+
+}  // namespace
+
+TEST(CopyFileOpenAccess, ReplacesTheDestinationWithAFreshCopy) {
+    TempFolder folder;
+    std::string content;
+    for (int i = 0; i < 3000; ++i) content += static_cast<char>('a' + i % 26);
+    content += std::string(5000, '\0') + "end";  // several 4096-byte blocks
+    const std::wstring source = folder / L"source.xml";
+    const std::wstring destination = folder / L"destination.xml";
+    ASSERT_TRUE(WriteFileBytes(source, content));
+    SYSTEMTIME old = Time(2001, 2, 3, 4, 5, 6);
+    ASSERT_TRUE(SetFileWriteTime(source, &old));
+    ASSERT_TRUE(WriteFileBytes(destination, "an older and rather longer stored table"));
+
+    ULONGLONG before = Now();
+    EXPECT_TRUE(CopyFileOpenAccess(source, destination));
+    EXPECT_EQ(content, ReadFileBytes(destination));
+    // The copy is a new file: stamped with the time of the copy, not the source's.
+    EXPECT_GE(AsNumber(GetFileWriteTime(destination)) + 20000000, before);
+    EXPECT_EQ(2u, FolderEntries(folder).size()) << "nothing left beside the destination";
+}
+
+TEST(CopyFileOpenAccess, CreatesAMissingDestination) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / L"s", ""));
+    EXPECT_TRUE(CopyFileOpenAccess(folder / L"s", folder / L"d"));
+    EXPECT_TRUE(FileExists(folder / L"d"));
+    EXPECT_EQ(0u, GetFileSize32(folder / L"d"));
+}
+
+TEST(CopyFileOpenAccess, UnusableSourceLeavesTheDestinationAlone) {
+    TempFolder folder;
+    const std::wstring destination = folder / L"destination.xml";
+    const std::wstring held = folder / L"held.xml";
+    ASSERT_TRUE(WriteFileBytes(destination, "stored"));
+    ASSERT_TRUE(WriteFileBytes(held, "being written"));
+    ASSERT_TRUE(CreateDirectoryW((folder / L"sub").c_str(), nullptr));
+    KernelHandle writer = HoldForWriting(held);
+    ASSERT_TRUE(writer.valid());
+
+    const std::wstring sources[] = {folder / L"sub", folder / L"missing.xml", L"", held};
+    for (const std::wstring& source : sources) {
+        EXPECT_FALSE(CopyFileOpenAccess(source, destination)) << source;
+        EXPECT_EQ("stored", ReadFileBytes(destination)) << source;
+    }
+    EXPECT_EQ(3u, FolderEntries(folder).size());
+}
+
+TEST(CopyFileOpenAccess, DestinationThatCannotBeWrittenFailsCleanly) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / L"source.xml", "new"));
+    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder / L"no such folder\\d.xml"));
+    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder.path()));
+    EXPECT_EQ(1u, FolderEntries(folder).size());
+}
+
+TEST(FileWriteTime, UnreadableFilesGiveTheStartOf1970) {
+    TempFolder folder;
+    const std::wstring held = folder / L"held";
+    ASSERT_TRUE(WriteFileBytes(held, "x"));
+    KernelHandle writer = HoldForWriting(held);
+    ASSERT_TRUE(writer.valid());
+    for (const std::wstring& path : {std::wstring(), folder / L"missing", held})
+        EXPECT_EQ(Epoch1970, AsNumber(GetFileWriteTime(path))) << path;
+}
+
+TEST(FileWriteTime, SetThenGetRoundTripsInUtc) {
+    TempFolder folder;
+    const std::wstring file = folder / L"f";
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
+    SYSTEMTIME stamp = Time(2024, 2, 29, 23, 59, 58);
+    stamp.wMilliseconds = 7;
+    EXPECT_TRUE(SetFileWriteTime(file, &stamp));
+    EXPECT_EQ(AsNumber(stamp), AsNumber(GetFileWriteTime(file)));
+}
+
+// The download job passes an all-zero time when the server sent none.
+TEST(FileWriteTime, TimeThatDoesNotConvertLeavesTheFileAsItWas) {
+    TempFolder folder;
+    const std::wstring file = folder / L"f";
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
+    SYSTEMTIME stamp = Time(2010, 6, 15, 12, 0, 0);
+    ASSERT_TRUE(SetFileWriteTime(file, &stamp));
+    SYSTEMTIME zero = {};
+    EXPECT_TRUE(SetFileWriteTime(file, &zero));
+    EXPECT_TRUE(SetFileWriteTime(file, nullptr));
+    EXPECT_EQ(AsNumber(stamp), AsNumber(GetFileWriteTime(file)));
+}
+
+TEST(FileWriteTime, SettingAMissingFileCreatesNothing) {
+    TempFolder folder;
+    SYSTEMTIME stamp = Time(2010, 6, 15, 12, 0, 0);
+    EXPECT_FALSE(SetFileWriteTime(folder / L"missing", &stamp));
+    EXPECT_FALSE(FileExists(folder / L"missing"));
+}
+
+TEST(FileSize32, KeepsOnlyTheLow32Bits) {
+    TempFolder folder;
+    const std::wstring big = folder / L"big";
+    {
+        // Sparse: instant, and takes no disk space.
+        KernelHandle file(CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file.valid());
+        LARGE_INTEGER size;
+        size.QuadPart = (1LL << 32) + 10;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file.get()));
+    }
+    EXPECT_EQ(10u, GetFileSize32(big));
+    ASSERT_TRUE(WriteFileBytes(folder / L"small", "12345"));
+    EXPECT_EQ(5u, GetFileSize32(folder / L"small"));
+    EXPECT_EQ(0u, GetFileSize32(folder / L"missing"));
+    EXPECT_EQ(0u, GetFileSize32(L""));
+}
+
+TEST(TempFilePath, GivesDistinctNamesThatDoNotExist) {
+    const std::wstring first = GetTempFilePath(TempFilePrefix);
+    const std::wstring second = GetTempFilePath(TempFilePrefix);
+    ASSERT_FALSE(first.empty());
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(FileExists(first));
+    EXPECT_FALSE(FileExists(second));
+
+    wchar_t tempFolder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tempFolder);
+    const std::wstring expectedStart = std::wstring(tempFolder) + L"VEL";
+    EXPECT_EQ(0, _wcsnicmp(first.c_str(), expectedStart.c_str(), expectedStart.size())) << first;
+    EXPECT_EQ(L".tmp", first.substr(first.size() - 4));
+}
+
+TEST(TempFilePath, NoUsableTemporaryFolderGivesNoName) {
+    TempFolder folder;
+    const std::wstring missing = folder / L"gone\\";
+    ScopedEnvironment tmp(L"TMP", missing.c_str());
+    ScopedEnvironment temp(L"TEMP", missing.c_str());
+    EXPECT_EQ(L"", GetTempFilePath(TempFilePrefix));
+}
+
+TEST(DeleteOtherVariants, RemovesOtherExtensionsOfTheSameName) {
+    TempFolder folder;
+    const std::wstring dir = folder.path() + L"\\";
+    for (const wchar_t* name : {L"PIC01.PNG", L"pic01.jpg", L"pic01.gif", L"pic01", L"pic02.jpg",
+                                L"pic010.jpg"})
+        ASSERT_TRUE(WriteFileBytes(dir + name, "x"));
+
+    EXPECT_TRUE(DeleteOtherVariants(dir + L"pic01.png", dir, L"pic01.png"));
+    EXPECT_TRUE(FileExists(dir + L"PIC01.PNG"));
+    EXPECT_FALSE(FileExists(dir + L"pic01.jpg"));
+    EXPECT_FALSE(FileExists(dir + L"pic01.gif"));
+    EXPECT_FALSE(FileExists(dir + L"pic01"));
+    EXPECT_TRUE(FileExists(dir + L"pic02.jpg"));
+    EXPECT_TRUE(FileExists(dir + L"pic010.jpg"));
+
+    // A name that is not there keeps nothing.
+    EXPECT_TRUE(DeleteOtherVariants(dir + L"pic01.x", dir, L"pic01.x"));
+    EXPECT_FALSE(FileExists(dir + L"PIC01.PNG"));
+    EXPECT_TRUE(DeleteOtherVariants(dir + L"pic05.x", dir, L"pic05.x"));
+}

@@ -1,0 +1,203 @@
+#include "shared/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shared/constants.h"
+#include "shared/handle.h"
+#include "tests/support/temp_folder.h"
+
+using testsupport::FileExists;
+using testsupport::ScopedEnvironment;
+using testsupport::TempFolder;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+constexpr wchar_t ModuleDirectorySwitch[] = L"--write-module-directory";
+
+bool IsDirectory(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring OwnPath() {
+    wchar_t buffer[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    return buffer;
+}
+
+// Runs a copy of this test program at `program`, which writes what
+// GetModuleDirectory gives it into `output`.
+bool RunCopyWritingModuleDirectory(const std::wstring& program, const std::wstring& output) {
+    std::wstring commandLine =
+        L"\"" + program + L"\" " + ModuleDirectorySwitch + L" \"" + output + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    KernelHandle processHandle(process.hProcess);
+    KernelHandle threadHandle(process.hThread);
+    return WaitForSingleObject(processHandle.get(), 30000) == WAIT_OBJECT_0;
+}
+
+std::wstring ReadWide(const std::wstring& path) {
+    std::string bytes = testsupport::ReadFileBytes(path);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+}
+
+}  // namespace
+
+TEST(Paths, DataFolderLayoutUnderAllUsersProfile) {
+    ScopedEnvironment profile(L"ALLUSERSPROFILE", L"C:\\ProgramData");
+    EXPECT_EQ(L"C:\\ProgramData\\Dravik\\Wendaro\\", GetProductDataFolder());
+    EXPECT_EQ(L"C:\\ProgramData\\Dravik\\Wendaro\\Mappingtable.xml",
+              GetProductDataFolder() + MappingTableFileName);
+    EXPECT_EQ(L"C:\\ProgramData\\Dravik\\Wendaro\\Images\\", GetImagesFolder());
+    EXPECT_EQ(L"C:\\ProgramData\\Dravik\\Wendaro\\Images\\XYZ\\",
+              GetExtensionImagesFolder(L"C:\\docs\\report.XYZ"));
+}
+
+TEST(Paths, CategoryXmlPathCreatesTheExtensionFolder) {
+    TempFolder folder;
+    ScopedEnvironment profile(L"ALLUSERSPROFILE", folder.path().c_str());
+    EXPECT_EQ(folder.path() + L"\\Dravik\\Wendaro\\Images\\XYZ\\123.xml",
+              GetCategoryXmlPath(L"123", L"C:\\docs\\report.XYZ"));
+    EXPECT_TRUE(IsDirectory(folder.path() + L"\\Dravik\\Wendaro\\Images\\XYZ"));
+}
+
+TEST(Paths, WithoutAllUsersProfileThePicturesGoBelowTheCurrentFolder) {
+    TempFolder folder;
+    ScopedEnvironment profile(L"ALLUSERSPROFILE", nullptr);
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
+
+    EXPECT_EQ(L"", GetProductDataFolder());
+    EXPECT_EQ(L"Images\\", GetImagesFolder());
+    EXPECT_EQ(L"Images\\abc\\7.xml", GetCategoryXmlPath(L"7", L"C:\\x\\file.abc"));
+    EXPECT_TRUE(IsDirectory(folder / L"Images\\abc"));
+    SetCurrentDirectoryW(previous);
+}
+
+// The value is used whole or not at all: 258 characters fit the buffer.
+TEST(Paths, OverlongAllUsersProfileGivesNoDataFolder) {
+    const std::wstring fits = L"C:\\" + std::wstring(255, L'p');
+    const std::wstring tooLong = fits + L"q";
+    const std::wstring farTooLong = L"C:\\" + std::wstring(400, L'p');
+    {
+        ScopedEnvironment profile(L"ALLUSERSPROFILE", fits.c_str());
+        EXPECT_EQ(fits + L"\\Dravik\\Wendaro\\", GetProductDataFolder());
+    }
+    for (const std::wstring& value : {tooLong, farTooLong}) {
+        ScopedEnvironment profile(L"ALLUSERSPROFILE", value.c_str());
+        EXPECT_EQ(L"", GetProductDataFolder()) << value.size() << " characters";
+    }
+}
+
+TEST(Paths, FileExtensionOfTheLastComponentOnly) {
+    const std::wstring longName(255, L'n');
+    const struct { std::wstring path; std::wstring extension; } cases[] = {
+        {L"C:\\a.b\\file", L""},
+        {L"C:\\x\\archive.tar.gz", L"gz"},
+        {L"C:\\x\\name.", L""},
+        {L"C:\\x\\.profile", L"profile"},
+        {L"C:\\docs\\report.XYZ", L"XYZ"},
+        {L"C:/x.y/z.txt", L"txt"},
+        {L"\\\\server\\share\\clip.mp4", L"mp4"},
+        {L"noext", L""},
+        {L"", L""},
+        {L"C:\\x\\" + longName + L".txt", L"txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.extension, GetFileExtension(c.path)) << c.path;
+}
+
+// Parts that do not fit the splitting buffers are refused, not cut.
+TEST(Paths, FileExtensionRefusesOverlongParts) {
+    const std::wstring cases[] = {
+        L"C:\\x\\" + std::wstring(256, L'n') + L".txt",       // file name
+        L"C:\\" + std::wstring(300, L'd') + L"\\file.txt",    // directory
+        L"C:\\x\\file." + std::wstring(300, L'e'),            // extension
+    };
+    for (const auto& path : cases) EXPECT_EQ(L"", GetFileExtension(path)) << path.size();
+}
+
+TEST(Paths, ImageExtensionIsTheTextAfterTheLastDot) {
+    const struct { const wchar_t* address; const wchar_t* extension; } cases[] = {
+        {L"https://images.fernhollow.example/x/a.png", L"png"},
+        {L"nodotatall", L"jpg"},
+        {L"", L"jpg"},
+        {L"https://images.fernhollow.example/x/pic", L"example/x/pic"},
+        {L"C:\\dir\\pic.JPEG", L"JPEG"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.extension, GetImageExtension(c.address)) << c.address;
+}
+
+TEST(Paths, LongPathExpandsShortNamesAndKeepsOthers) {
+    TempFolder folder;
+    const std::wstring longPath = folder / L"A long file name.text";
+    ASSERT_TRUE(WriteFileBytes(longPath, "x"));
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH));
+    ASSERT_NE(longPath, shortPath);
+
+    EXPECT_EQ(longPath, GetLongPath(shortPath));
+    EXPECT_EQ(longPath, GetLongPath(longPath));
+    EXPECT_EQ(folder / L"missing file.txt", GetLongPath(folder / L"missing file.txt"));
+    EXPECT_EQ(L"", GetLongPath(L""));
+}
+
+TEST(Paths, ModuleDirectoryKeepsTheTrailingBackslash) {
+    TempFolder folder;
+    const std::wstring tool = folder / L"Program Files\\Tool";
+    ASSERT_TRUE(CreateFolderTree(tool));
+    const std::wstring program = tool + L"\\prog.exe";
+    ASSERT_TRUE(CopyFileW(OwnPath().c_str(), program.c_str(), FALSE));
+    const std::wstring output = folder / L"out.txt";
+    ASSERT_TRUE(RunCopyWritingModuleDirectory(program, output));
+    EXPECT_EQ(tool + L"\\", ReadWide(output));
+}
+
+TEST(Paths, FolderTreeIsCreatedLevelByLevel) {
+    TempFolder folder;
+    EXPECT_TRUE(CreateFolderTree(folder / L"a\\b\\c"));
+    EXPECT_TRUE(IsDirectory(folder / L"a\\b\\c"));
+    // Every level exists: nothing to do, and the answer is still yes.
+    EXPECT_TRUE(CreateFolderTree(folder / L"a\\b\\c"));
+
+    CreateFolderTree(folder / L"d\\e\\");
+    EXPECT_TRUE(IsDirectory(folder / L"d\\e"));
+
+    EXPECT_TRUE(CreateFolderTree(folder.path() + L"/f/g"));
+    EXPECT_TRUE(IsDirectory(folder / L"f\\g"));
+}
+
+TEST(Paths, FolderTreeFailsOnAFileInTheWay) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / L"blocker", "x"));
+    EXPECT_FALSE(CreateFolderTree(folder / L"blocker\\below"));
+    EXPECT_TRUE(FileExists(folder / L"blocker"));
+    EXPECT_FALSE(CreateFolderTree(folder / L"blocker"));
+}
+
+TEST(Paths, FolderTreeTooLongForItsBufferCreatesNothing) {
+    TempFolder folder;
+    std::wstring path = folder / L"first";
+    while (path.size() < 260) path += L"\\level";
+    EXPECT_FALSE(CreateFolderTree(path));
+    EXPECT_FALSE(IsDirectory(folder / L"first"));
+}
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wstring(argv[1]) == ModuleDirectorySwitch) {
+        std::wstring directory = GetModuleDirectory();
+        std::string bytes(reinterpret_cast<const char*>(directory.data()),
+                          directory.size() * sizeof(wchar_t));
+        return WriteFileBytes(argv[2], bytes) ? 0 : 1;
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
