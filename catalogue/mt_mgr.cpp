@@ -1,0 +1,32 @@
+#include "catalogue/mt_mgr.h"
+
+#include "catalogue/category_id.h"
+#include "shared/constants.h"
+
+std::wstring GetMappingTablePath() {
+    const DWORD kBufferChars = 259;
+    wchar_t profile[kBufferChars] = {};
+    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", profile, kBufferChars);
+    // A value that does not fit comes back as the size it needs; a cut-off
+    // path would name some other file.
+    if (length == 0 || length >= kBufferChars) return std::wstring();
+    return profile + MakerFolderName + ProductFolderName + MappingTableFileName;
+}
+
+BOOL IsValidXmlFile(std::wstring path) {
+    VELQCOMMON::CVELQXML xml;
+    return xml.Load(path) == 0 ? TRUE : FALSE;
+}
+
+std::wstring CVELQMtMgr::Lookup(const std::wstring& extension) {
+    if (xml.Load(GetMappingTablePath()) >= 0)
+        xml.Parse(L"//cfg:Configuration/cfg:CfgGroup/cfg:CfgItem", extension, this);
+    // The table arrives over plain HTTP and the id goes into file paths, an
+    // event name and a URL: anything but a plain token is no category.
+    if (!VELQCOMMON::IsUsableCategoryId(categoryId)) return std::wstring();
+    return categoryId;
+}
+
+void CVELQMtMgr::OnMatch(const std::wstring& /*matched*/, const std::wstring& other) {
+    categoryId = other;
+}

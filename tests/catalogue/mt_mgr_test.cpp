@@ -1,0 +1,148 @@
+#include "catalogue/mt_mgr.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+#include <thread>
+
+#include "shared/endpoints.h"
+#include "tests/catalogue/catalogue_test_support.h"
+#include "tests/support/temp_folder.h"
+
+using catalogue_test::ComScope;
+using catalogue_test::DataPath;
+using testsupport::ReadFileBytes;
+using testsupport::ScopedEnvironment;
+using testsupport::TempFolder;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+// A data folder of its own for every test, with or without a table in it.
+class MtMgrTest : public ::testing::Test {
+protected:
+    MtMgrTest() : profile(L"ALLUSERSPROFILE", folder.path().c_str()) {}
+
+    std::wstring TablePath() const { return folder.path() + L"\\Dravik\\Wendaro\\Mappingtable.xml"; }
+
+    void InstallTable(const std::string& content) {
+        CreateDirectoryW((folder / L"Dravik").c_str(), nullptr);
+        CreateDirectoryW((folder / L"Dravik\\Wendaro").c_str(), nullptr);
+        ASSERT_TRUE(WriteFileBytes(TablePath(), content));
+    }
+    void InstallSample(const wchar_t* name) { InstallTable(ReadFileBytes(DataPath(name))); }
+
+    static std::wstring Lookup(const std::wstring& extension) {
+        CVELQMtMgr manager;
+        return manager.Lookup(extension);
+    }
+
+    ComScope com;
+    TempFolder folder;
+    ScopedEnvironment profile;
+};
+
+TEST_F(MtMgrTest, TablePathFollowsTheAllUsersProfile) {
+    EXPECT_EQ(TablePath(), GetMappingTablePath());
+    {
+        ScopedEnvironment set(L"ALLUSERSPROFILE", L"C:\\ProgramData");
+        EXPECT_EQ(L"C:\\ProgramData\\Dravik\\Wendaro\\Mappingtable.xml", GetMappingTablePath());
+    }
+    {
+        ScopedEnvironment unset(L"ALLUSERSPROFILE", nullptr);
+        EXPECT_EQ(L"", GetMappingTablePath());
+        EXPECT_EQ(L"", Lookup(L"pdf"));
+    }
+    {
+        // Too long for the buffer: no path rather than a cut one.
+        std::wstring longValue = L"C:\\" + std::wstring(256, L'p');
+        ScopedEnvironment tooLong(L"ALLUSERSPROFILE", longValue.c_str());
+        EXPECT_EQ(L"", GetMappingTablePath());
+    }
+}
+
+TEST_F(MtMgrTest, LookupFindsTheCategoryOfAnExtension) {
+    InstallSample(L"mapping_indented.xml");
+    const struct {
+        const wchar_t* extension;
+        const wchar_t* category;
+    } cases[] = {
+        {L"pdf", L"1001"},     {L"PDF", L"1001"},      {L"epub", L"1002"},
+        {L"mix", L"Mix"},      {L"solo", L"solo"},     {L"\u00E9tude", L"2001"},
+        {L"\u00C9tude", L""},  {L"doc", L"1010"},      {L"DOC", L"1010"},
+        {L"blank", L"12 34"},  {L"nameless", L""},     {L"", L"3001"},
+        {L"cmtlast", L""},     {L"late", L"1500"},     {L"exe", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.category, Lookup(c.extension)) << testing::PrintToString(std::wstring(c.extension));
+}
+
+TEST_F(MtMgrTest, LookupReadsOnlyTheConfigurationNamespace) {
+    InstallSample(L"mapping_compact.xml");
+    EXPECT_EQ(L"7001", Lookup(L"zip"));
+    EXPECT_EQ(L"7002", Lookup(L"rar"));
+    EXPECT_EQ(L"", Lookup(L"iso"));
+    EXPECT_EQ(L"", Lookup(L"img"));
+}
+
+TEST_F(MtMgrTest, AMissingOrBrokenTableIsNoCategory) {
+    EXPECT_EQ(L"", Lookup(L"pdf"));
+    InstallSample(L"mapping_broken.xml");
+    EXPECT_EQ(L"", Lookup(L"pdf"));
+    InstallTable("");
+    EXPECT_EQ(L"", Lookup(L"pdf"));
+}
+
+TEST_F(MtMgrTest, LookupWithoutComIsNoCategory) {
+    InstallSample(L"mapping_indented.xml");
+    std::wstring result = L"unset";
+    std::thread([&] { result = Lookup(L"pdf"); }).join();  // COM not initialised there
+    EXPECT_EQ(L"", result);
+}
+
+// Ids go into file names, an event name and a URL: only plain tokens count.
+TEST_F(MtMgrTest, CategoryIdsThatAreNoPlainTokenAreNoCategory) {
+    const size_t urlWithoutId = wcslen(StoreProductListURLFormat) - 2;  // without %s
+    const std::string longestId(2083 - urlWithoutId, '7');
+    const struct {
+        const char* extension;
+        std::string id;  // as written in the table
+        const wchar_t* expected;
+    } cases[] = {
+        {"dot", ".", L""},              {"dotdot", "..", L""},
+        {"spaceddots", " .. ", L""},    {"up", "..\\evil", L""},
+        {"slash", "a/b", L""},          {"colon", "c:x", L""},
+        {"star", "a*", L""},            {"question", "a?", L""},
+        {"quote", "a&quot;b", L""},     {"less", "a&lt;b", L""},
+        {"greater", "a&gt;b", L""},     {"pipe", "a|b", L""},
+        {"tab", "a&#9;b", L""},         {"newline", "a&#10;b", L""},
+        {"c1", "a&#x85;b", L""},        {"blanks", "   ", L""},
+        {"longest", longestId, nullptr}, {"toolong", longestId + "7", L""},
+        {"spaced", "12 34", L"12 34"},  {"dotted", "v1.2", L"v1.2"},
+        {"wide", "&#x30AB;&#x30C6;", L"\u30AB\u30C6"},
+    };
+    std::string table = "<c:Configuration xmlns:c='http://config.dravik.example/cfg/'><c:CfgGroup>";
+    for (const auto& c : cases)
+        table += std::string("<c:CfgItem><c:E name='e'>") + c.extension + "</c:E><c:C name='c'>" + c.id +
+                 "</c:C></c:CfgItem>";
+    InstallTable(table + "</c:CfgGroup></c:Configuration>");
+
+    for (const auto& c : cases) {
+        std::wstring extension(c.extension, c.extension + strlen(c.extension));
+        std::wstring expected = c.expected ? c.expected : std::wstring(longestId.begin(), longestId.end());
+        EXPECT_EQ(expected, Lookup(extension)) << c.extension;
+    }
+}
+
+TEST_F(MtMgrTest, IsValidXmlFileAcceptsOnlyLoadableDocuments) {
+    EXPECT_TRUE(IsValidXmlFile(DataPath(L"mapping_indented.xml")));
+    EXPECT_TRUE(IsValidXmlFile(DataPath(L"store_products.xml")));
+    EXPECT_FALSE(IsValidXmlFile(DataPath(L"mapping_broken.xml")));
+    EXPECT_FALSE(IsValidXmlFile(folder / L"missing.xml"));
+    EXPECT_FALSE(IsValidXmlFile(L""));
+    ASSERT_TRUE(WriteFileBytes(folder / L"empty.xml", ""));
+    EXPECT_FALSE(IsValidXmlFile(folder / L"empty.xml"));
+}
+
+}  // namespace
