@@ -163,6 +163,8 @@ private:
     // message" set; on WM_NCDESTROY undoes the subclassing afterwards.
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void OnFinalDestroy();
+    // The message the innermost framework window procedure is dispatching.
+    static const MSG& CurrentMessage();
     explicit CWnd(HWND marker) : m_hWnd(marker) {}
 
     DECLARE_MESSAGE_MAP()

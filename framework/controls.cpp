@@ -1,0 +1,107 @@
+// Control wrappers.
+#include "framework/controls.h"
+
+#include <cstddef>
+
+#include "framework/app.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+IMPLEMENT_DYNAMIC(CStatic, CWnd)
+IMPLEMENT_DYNAMIC(CAnimateCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CLinkCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CRichEditCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
+
+int CButton::GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+void CButton::SetCheck(int nCheck) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
+UINT CButton::GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
+UINT CButton::GetButtonStyle() const { return GetStyle() & 0xFFFF; }
+void CButton::SetButtonStyle(UINT nStyle, BOOL bRedraw) { SendMessage(BM_SETSTYLE, nStyle, bRedraw); }
+
+void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    *pResult = TRUE;
+    return TRUE;
+}
+
+HBITMAP CStatic::SetBitmap(HBITMAP hBitmap) {
+    return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
+}
+
+HBITMAP CStatic::GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP)); }
+
+BOOL CAnimateCtrl::Open(UINT nID) { return Open(MAKEINTRESOURCEW(nID)); }
+
+BOOL CAnimateCtrl::Open(LPCWSTR lpszFileName) {
+    return static_cast<BOOL>(SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(AfxGetResourceHandle()),
+                                         reinterpret_cast<LPARAM>(lpszFileName)));
+}
+
+BOOL CAnimateCtrl::Play(UINT nFrom, UINT nTo, UINT nRep) {
+    return static_cast<BOOL>(SendMessage(ACM_PLAY, nRep, MAKELPARAM(nFrom, nTo)));
+}
+
+BOOL CAnimateCtrl::Stop() { return static_cast<BOOL>(SendMessage(ACM_STOP)); }
+
+BOOL CAnimateCtrl::Close() { return static_cast<BOOL>(SendMessage(ACM_OPENW, 0, 0)); }
+
+BOOL CLinkCtrl::SetItemState(int iLink, UINT state, UINT stateMask) {
+    LITEM item{};
+    item.mask = LIF_ITEMINDEX | LIF_STATE;
+    item.iLink = iLink;
+    item.state = state;
+    item.stateMask = stateMask;
+    return static_cast<BOOL>(SendMessage(LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+long CRichEditCtrl::FindText(DWORD dwFlags, FINDTEXTEXW* pFindText) const {
+    return static_cast<long>(SendMessage(EM_FINDTEXTEXW, dwFlags, reinterpret_cast<LPARAM>(pFindText)));
+}
+
+void CRichEditCtrl::SetSel(long nStartChar, long nEndChar) {
+    CHARRANGE range = {nStartChar, nEndChar};
+    SetSel(range);
+}
+
+void CRichEditCtrl::SetSel(CHARRANGE& cr) { SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr)); }
+
+BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMAT2W& cf) {
+    return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&cf)));
+}
+
+BOOL CRichEditCtrl::SetSelectionCharFormat(CHARFORMAT2W& cf) {
+    return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf)));
+}
+
+BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
+    return CreateEx(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr);
+}
+
+BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCWSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool) {
+    TTTOOLINFOW info{};
+    // The size without the trailing reserved field is understood by every
+    // version of the control.
+    info.cbSize = offsetof(TTTOOLINFOW, lpReserved);
+    HWND tool = pWnd ? pWnd->m_hWnd : nullptr;
+    if (nIDTool == 0) {
+        info.hwnd = ::GetParent(tool);
+        info.uFlags = TTF_IDISHWND;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+    } else {
+        info.hwnd = tool;
+        info.uId = nIDTool;
+    }
+    if (lpRectTool) info.rect = *lpRectTool;
+    info.lpszText = const_cast<LPWSTR>(lpszText);
+    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+void CToolTipCtrl::RelayEvent(LPMSG lpMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg)); }
+
+int CToolTipCtrl::SetMaxTipWidth(int iWidth) { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, iWidth)); }
+
+void CToolTipCtrl::Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }

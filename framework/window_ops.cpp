@@ -1,0 +1,156 @@
+// CWnd's thin wrappers over the window API.
+#include "framework/window.h"
+
+#include <vector>
+
+#include "framework/app.h"
+#include "framework/data_exchange.h"
+#include "framework/gdi.h"
+
+void CWnd::SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
+
+int CWnd::GetWindowText(LPWSTR buffer, int maxCount) const { return ::GetWindowTextW(m_hWnd, buffer, maxCount); }
+
+void CWnd::GetWindowText(CString& text) const {
+    int length = GetWindowTextLength();
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+    int copied = ::GetWindowTextW(m_hWnd, buffer.data(), length + 1);
+    text = CString(buffer.data(), copied);
+}
+
+int CWnd::GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
+
+void CWnd::SetFont(CFont* font, BOOL redraw) {
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), redraw);
+}
+
+CFont* CWnd::GetFont() const {
+    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    return font ? CFont::FromHandle(font) : nullptr;
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy, flags);
+}
+
+void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
+    ::MoveWindow(m_hWnd, x, y, width, height, repaint);
+}
+
+void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
+    MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+}
+
+void CWnd::CenterWindow(CWnd* alternateOwner) {
+    const DWORD style = GetStyle();
+    HWND center = alternateOwner ? alternateOwner->m_hWnd : nullptr;
+    if (!alternateOwner) center = (style & WS_CHILD) ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER);
+
+    CRect window;
+    GetWindowRect(&window);
+    CRect area;
+    CRect target;
+    if (style & WS_CHILD) {
+        // Inside the parent's client area, in its coordinates.
+        HWND parent = ::GetParent(m_hWnd);
+        ::GetClientRect(parent, &area);
+        ::GetClientRect(center, &target);
+        ::MapWindowPoints(center, parent, reinterpret_cast<POINT*>(&target), 2);
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
+    } else {
+        // Invisible or minimised owners are no reference: use the work area.
+        if (center) {
+            DWORD centerStyle = static_cast<DWORD>(::GetWindowLongW(center, GWL_STYLE));
+            if (!(centerStyle & WS_VISIBLE) || (centerStyle & WS_MINIMIZE)) center = nullptr;
+        }
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        HWND reference = center ? center : m_hWnd;
+        ::GetMonitorInfoW(::MonitorFromWindow(reference, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+        if (center)
+            ::GetWindowRect(center, &target);
+        else
+            target = area;
+    }
+
+    int x = (target.left + target.right) / 2 - window.Width() / 2;
+    int y = (target.top + target.bottom) / 2 - window.Height() / 2;
+    if (x + window.Width() > area.right) x = area.right - window.Width();
+    if (x < area.left) x = area.left;
+    if (y + window.Height() > area.bottom) y = area.bottom - window.Height();
+    if (y < area.top) y = area.top;
+    SetWindowPos(nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
+void CWnd::GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
+void CWnd::ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
+void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
+
+void CWnd::ScreenToClient(LPRECT rect) const {
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
+}
+
+void CWnd::ClientToScreen(LPRECT rect) const {
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2);
+}
+
+BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
+BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+void CWnd::BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
+CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
+void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
+void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
+DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+
+namespace {
+
+BOOL ModifyWindowLong(HWND hwnd, int index, DWORD remove, DWORD add, UINT flags) {
+    DWORD before = static_cast<DWORD>(::GetWindowLongW(hwnd, index));
+    DWORD after = (before & ~remove) | add;
+    if (before == after) return FALSE;
+    ::SetWindowLongW(hwnd, index, static_cast<LONG>(after));
+    if (flags)
+        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
+    return ModifyWindowLong(m_hWnd, GWL_STYLE, remove, add, flags);
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
+    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, remove, add, flags);
+}
+
+CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+}
+
+CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+
+int CWnd::ReleaseDC(CDC* dc) { return dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0; }
+
+BOOL CWnd::UpdateData(BOOL saveAndValidate) {
+    CDataExchange exchange(this, saveAndValidate);
+    DoDataExchange(&exchange);
+    return exchange.Failed() ? FALSE : TRUE;
+}
+
+void CWnd::DoDataExchange(CDataExchange*) {}
