@@ -31,3 +31,6 @@ if [ ! -f "$prefix/.wendaro-ready" ]; then
 fi
 # One warm wineserver for the whole run; started with stdio detached.
 "$wineserver" -p30 </dev/null >/dev/null 2>&1 || true
+# The first Wine process of a server starts Wine's own services, which inherit
+# its stdio: start them here, detached, so no test's output pipe is held open.
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
