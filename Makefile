@@ -2,7 +2,7 @@
 BUILD ?= build
 ARGS ?=
 
-.PHONY: all build test check run clean
+.PHONY: all build test check run clean bench-parser
 
 all: build
 
@@ -20,6 +20,12 @@ check:
 # Runs wendaro.exe with ARGS under Wine.
 run:
 	WENDARO_BUILD=$(BUILD) scripts/run.sh $(ARGS)
+
+# Times the store product-list parser on lists of 10, 50 and 500 products.
+bench-parser:
+	WENDARO_TARGETS=bench_parser scripts/build.sh $(BUILD)
+	WENDARO_BUILD_DIR=$(abspath $(BUILD)) bash -c 'source scripts/display.sh && \
+	  cmake/wine-run.sh "$$WENDARO_BUILD_DIR/tests/catalogue/bench_parser.exe"'
 
 clean:
 	rm -rf $(BUILD)
