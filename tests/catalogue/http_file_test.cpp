@@ -1,0 +1,232 @@
+// The download job against the local catalogue service, over HTTP and HTTPS
+// on real sockets: what lands in the target file, its time, and the result.
+#include "tests/catalogue/http_file_fixture.h"
+
+namespace http_file_test {
+namespace {
+
+using testsupport::GeneratedBody;
+using testsupport::HttpDate;
+using testsupport::ReadFileBytes;
+using testsupport::Widen;
+
+class SchemeTest : public HttpFileTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(SchemeTest, WritesTheBodyAndStampsItWithLastModified) {
+    std::string host = testsupport::UniqueHost("body-" + GetParam());
+    std::string url = GetParam() + "://" + host + "/files/list.xml?c=121&s=x";
+    Route route(url);
+    route.bodySize = 25000;
+    route.Header("Last-Modified", HttpDate(ServerTime()));
+    ASSERT_TRUE(service.SetRoutes({route}));
+
+    CVELQHttpFile job;
+    std::wstring target = folder / L"list.xml";
+    EXPECT_EQ(0u, Download(job, url, target));
+    EXPECT_EQ(GeneratedBody(25000), ReadFileBytes(target));
+    EXPECT_EQ(Ticks(FileTimeOf(ServerTime())), WriteTicks(target));
+    EXPECT_EQ(1, job.contentChanged);
+
+    auto requests = service.RequestsTo(host);
+    ASSERT_FALSE(requests.empty());
+    const auto& get = requests.back();
+    EXPECT_EQ("GET", get.method);
+    EXPECT_EQ(url, get.url);
+    EXPECT_EQ("VELQ Agent", get.userAgent);
+    // The secure flag is what makes WinINet tunnel the request instead of
+    // sending plain HTTP to port 443.
+    if (GetParam() == "https") {
+        ASSERT_EQ(2u, requests.size());
+        EXPECT_EQ("CONNECT", requests[0].method);
+        EXPECT_EQ(host + ":443", requests[0].url);
+    } else {
+        EXPECT_EQ(1u, requests.size());
+    }
+}
+
+TEST_P(SchemeTest, ChunkedAndUnannouncedBodiesAreWrittenWhole) {
+    for (const char* framing : {"chunked", "close"}) {
+        SCOPED_TRACE(framing);
+        std::string url = Url(GetParam(), std::string("framing-") + framing, "/a.bin");
+        Route route(url);
+        route.bodySize = 30000;
+        route.framing = framing;
+        route.chunkSize = 7000;
+        ASSERT_TRUE(service.SetRoutes({route}));
+        CVELQHttpFile job;
+        std::wstring target = folder / Widen(framing);
+        EXPECT_EQ(0u, Download(job, url, target));
+        EXPECT_EQ(GeneratedBody(30000), ReadFileBytes(target));
+    }
+}
+
+TEST_P(SchemeTest, ErrorStatusesLeaveTheTargetUntouched) {
+    for (int status : {404, 500}) {
+        SCOPED_TRACE(status);
+        std::string url = Url(GetParam(), "status" + std::to_string(status), "/missing");
+        Route route(url);
+        route.status = status;
+        route.body = "error page";
+        ASSERT_TRUE(service.SetRoutes({route}));
+        std::wstring existing = folder / L"existing";
+        ASSERT_TRUE(testsupport::WriteFileBytes(existing, "old copy"));
+        ULONGLONG before = WriteTicks(existing);
+
+        CVELQHttpFile job;
+        EXPECT_EQ(ERROR_NOT_FOUND, Download(job, url, existing));
+        EXPECT_EQ("old copy", ReadFileBytes(existing));
+        EXPECT_EQ(before, WriteTicks(existing));
+
+        CVELQHttpFile second;
+        std::wstring absent = folder / L"absent";
+        EXPECT_EQ(ERROR_NOT_FOUND, Download(second, url, absent));
+        EXPECT_FALSE(testsupport::FileExists(absent));
+    }
+}
+
+TEST_P(SchemeTest, ABodyCutShortFailsAndIsNotStamped) {
+    std::string url = Url(GetParam(), "cut", "/cut.bin");
+    Route route(url);
+    route.bodySize = 40000;
+    route.dropAfter = 15000;
+    route.Header("Last-Modified", HttpDate(ServerTime()));
+    ASSERT_TRUE(service.SetRoutes({route}));
+
+    CVELQHttpFile job;
+    std::wstring target = folder / L"cut.bin";
+    ULONGLONG started = NowTicks();
+    DWORD result = Download(job, url, target);
+    EXPECT_NE(0u, result);
+    EXPECT_NE(STILL_ACTIVE, result);
+    EXPECT_GE(WriteTicks(target) + 20000000, started);  // the time of writing, not 2001
+    EXPECT_LE(ReadFileBytes(target).size(), 15000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Schemes, SchemeTest, ::testing::Values("http", "https"));
+
+TEST_F(HttpFileTest, DateStandsInForAMissingLastModified) {
+    std::string url = Url("http", "date", "/d");
+    Route route(url);
+    route.body = "dated";
+    route.date = false;  // the route's own Date only
+    route.Header("Date", HttpDate(ServerTime(7)));
+    ASSERT_TRUE(service.SetRoutes({route}));
+    CVELQHttpFile job;
+    std::wstring target = folder / L"d";
+    EXPECT_EQ(0u, Download(job, url, target));
+    EXPECT_EQ(Ticks(FileTimeOf(ServerTime(7))), WriteTicks(target));
+}
+
+TEST_F(HttpFileTest, WithoutAnyServerTimeTheFileKeepsTheTimeOfWriting) {
+    std::string url = Url("http", "notime", "/n");
+    Route route(url);
+    route.body = "no time";
+    route.date = false;
+    ASSERT_TRUE(service.SetRoutes({route}));
+    CVELQHttpFile job;
+    std::wstring target = folder / L"n";
+    ULONGLONG started = NowTicks();
+    EXPECT_EQ(0u, Download(job, url, target));
+    EXPECT_EQ("no time", ReadFileBytes(target));
+    EXPECT_GE(WriteTicks(target) + 20000000, started);
+    EXPECT_LE(WriteTicks(target), NowTicks() + 20000000);
+}
+
+TEST_F(HttpFileTest, AnUnchangedCopyIsNotDownloadedAgain) {
+    std::string url = Url("https", "unchanged", "/p/pic01.png");
+    Route route(url);
+    route.bodySize = 3000;
+    route.Header("Last-Modified", HttpDate(ServerTime()));
+    ASSERT_TRUE(service.SetRoutes({route}));
+    std::wstring target = folder / L"pic01.png";
+    ASSERT_TRUE(testsupport::WriteFileBytes(target, "local copy"));
+    ULONGLONG before = WriteTicks(target);
+
+    CVELQHttpFile job;
+    job.cachedSize = 3000;
+    job.cachedWriteTime = FileTimeOf(ServerTime());
+    EXPECT_EQ(0u, Download(job, url, target));
+    EXPECT_EQ(0, job.contentChanged);
+    EXPECT_EQ("local copy", ReadFileBytes(target));
+    EXPECT_EQ(before, WriteTicks(target));
+}
+
+TEST_F(HttpFileTest, OnlyBothLengthAndTimeEqualCountAsUnchanged) {
+    std::string url = Url("http", "changed", "/c");
+    Route route(url);
+    route.bodySize = 3000;
+    route.Header("Last-Modified", HttpDate(ServerTime(9)));
+    ASSERT_TRUE(service.SetRoutes({route}));
+    struct {
+        DWORD size;
+        SYSTEMTIME time;
+    } cached[] = {{3000, ServerTime()}, {2999, ServerTime(9)}};
+    for (const auto& copy : cached) {
+        std::wstring target = folder / L"c";
+        ASSERT_TRUE(testsupport::WriteFileBytes(target, "local copy"));
+        CVELQHttpFile job;
+        job.cachedSize = copy.size;
+        job.cachedWriteTime = FileTimeOf(copy.time);
+        EXPECT_EQ(0u, Download(job, url, target));
+        EXPECT_EQ(1, job.contentChanged);
+        EXPECT_EQ(GeneratedBody(3000), ReadFileBytes(target));
+    }
+}
+
+TEST_F(HttpFileTest, ARedirectIsFollowed) {
+    std::string from = Url("http", "redirect", "/old");
+    std::string to = Url("https", "redirect", "/new");
+    Route moved(from);
+    moved.status = 302;
+    moved.Header("Location", to);
+    Route final(to);
+    final.body = "moved here";
+    ASSERT_TRUE(service.SetRoutes({moved, final}));
+    CVELQHttpFile job;
+    std::wstring target = folder / L"r";
+    EXPECT_EQ(0u, Download(job, from, target));
+    EXPECT_EQ("moved here", ReadFileBytes(target));
+    EXPECT_EQ(1u, service.RequestsTo(to).size());
+}
+
+TEST_F(HttpFileTest, ABodyLongerThanItsContentLengthIsCutAtTheLength) {
+    std::string url = Url("http", "long", "/l");
+    Route route(url);
+    route.bodySize = 30000;
+    route.contentLength = 20000;
+    ASSERT_TRUE(service.SetRoutes({route}));
+    CVELQHttpFile job;
+    std::wstring target = folder / L"l";
+    EXPECT_EQ(0u, Download(job, url, target));
+    EXPECT_EQ(GeneratedBody(20000), ReadFileBytes(target));
+}
+
+TEST_F(HttpFileTest, ConnectionDroppedBeforeTheResponse) {
+    // Plain HTTP: the send succeeds on the dropped connection and no status
+    // can be read. HTTPS: WinINet opens a new tunnel and sends again.
+    std::string http = Url("http", "drop", "/x");
+    std::string https = Url("https", "drop", "/x");
+    Route plain(http), secure(https);
+    plain.body = secure.body = "second try";
+    plain.dropBeforeResponse = secure.dropBeforeResponse = 1;
+    ASSERT_TRUE(service.SetRoutes({plain, secure}));
+    std::wstring target = folder / L"x";
+    CVELQHttpFile first;
+    EXPECT_EQ(ERROR_NOT_FOUND, Download(first, http, target));
+    EXPECT_FALSE(testsupport::FileExists(target));
+    CVELQHttpFile second;
+    EXPECT_EQ(0u, Download(second, https, target));
+    EXPECT_EQ("second try", ReadFileBytes(target));
+}
+
+TEST_F(HttpFileTest, ATargetThatCannotBeCreatedGivesInvalidHandle) {
+    std::string url = Url("http", "target", "/t");
+    Route route(url);
+    route.body = "body";
+    ASSERT_TRUE(service.SetRoutes({route}));
+    CVELQHttpFile job;
+    EXPECT_EQ(ERROR_INVALID_HANDLE, Download(job, url, folder / L"no such folder\\t"));
+}
+
+}  // namespace
+}  // namespace http_file_test

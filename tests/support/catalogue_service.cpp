@@ -1,0 +1,166 @@
+#include "tests/support/catalogue_service.h"
+
+#include <atomic>
+#include <cstdio>
+#include <sstream>
+
+namespace testsupport {
+
+namespace {
+
+std::atomic<int> routeFileCounter{0};
+
+std::wstring StateFolder() {
+    wchar_t value[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"WENDARO_CATALOGUE_STATE", value, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return value;
+    std::wstring path = L"Z:";
+    for (char c : std::string(WENDARO_CATALOGUE_STATE)) path += c == '/' ? L'\\' : wchar_t(c);
+    return path;
+}
+
+bool ReadAll(const std::wstring& path, std::string* text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    text->clear();
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text->append(buffer, read);
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteAll(const std::wstring& path, const std::string& text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == text.size();
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string RouteJson(const Route& route) {
+    std::ostringstream json;
+    json << "{\"url\": " << JsonString(route.url) << ", \"status\": " << route.status
+         << ", \"framing\": " << JsonString(route.framing)
+         << ", \"date\": " << (route.date ? "true" : "false") << ", \"headers\": {";
+    for (size_t i = 0; i < route.headers.size(); ++i) {
+        json << (i ? ", " : "") << JsonString(route.headers[i].first) << ": "
+             << JsonString(route.headers[i].second);
+    }
+    json << "}";
+    if (route.bodySize >= 0) {
+        json << ", \"body_size\": " << route.bodySize;
+    } else if (!route.bodyFile.empty()) {
+        json << ", \"body_file\": " << JsonString(route.bodyFile);
+    } else {
+        json << ", \"body\": " << JsonString(route.body);  // bodies are text (UTF-8)
+    }
+    if (route.contentLength >= 0) json << ", \"content_length\": " << route.contentLength;
+    if (route.dropBeforeResponse > 0) json << ", \"drop_before_response\": " << route.dropBeforeResponse;
+    if (route.dropAfter >= 0) json << ", \"drop_after\": " << route.dropAfter;
+    if (route.chunkSize > 0) json << ", \"chunk_size\": " << route.chunkSize;
+    if (route.chunkDelayMs > 0) json << ", \"chunk_delay_ms\": " << route.chunkDelayMs;
+    json << "}";
+    return json.str();
+}
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+        fields.push_back(line.substr(start, tab - start));
+    }
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+}  // namespace
+
+CatalogueService::CatalogueService() : m_folder(StateFolder()) {
+    m_routesFile = m_folder + L"\\routes\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                   std::to_wstring(++routeFileCounter) + L".json";
+}
+
+CatalogueService::~CatalogueService() { DeleteFileW(m_routesFile.c_str()); }
+
+bool CatalogueService::Running() const { return Port() != 0; }
+
+int CatalogueService::Port() const {
+    std::string text;
+    if (!ReadAll(m_folder + L"\\port", &text)) return 0;
+    return atoi(text.c_str());
+}
+
+bool CatalogueService::SetRoutes(const std::vector<Route>& routes) {
+    std::string json = "{\"routes\": [\n";
+    for (size_t i = 0; i < routes.size(); ++i) json += (i ? ",\n" : "") + RouteJson(routes[i]);
+    json += "\n]}\n";
+    // The service reads *.json at any moment: write elsewhere, then rename.
+    std::wstring temporary = m_routesFile + L".tmp";
+    return WriteAll(temporary, json) &&
+           MoveFileExW(temporary.c_str(), m_routesFile.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+std::vector<LoggedRequest> CatalogueService::RequestsTo(const std::string& text) const {
+    std::vector<LoggedRequest> requests;
+    std::string log;
+    if (!ReadAll(m_folder + L"\\requests.log", &log)) return requests;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields = SplitTabs(line);
+        if (fields.size() < 4 || fields[1].find(text) == std::string::npos) continue;
+        requests.push_back({fields[0], fields[1], fields[2], fields[3]});
+    }
+    return requests;
+}
+
+std::string UniqueHost(const std::string& tag) {
+    return tag + "-" + std::to_string(GetCurrentProcessId()) + ".wendaro.test";
+}
+
+std::string GeneratedBody(size_t size) {
+    std::string body(size, '\0');
+    for (size_t i = 0; i < size; ++i) body[i] = static_cast<char>(i % 251);
+    return body;
+}
+
+std::string HttpDate(const SYSTEMTIME& time) {
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    // A round trip through FILETIME fills in the day of the week.
+    SYSTEMTIME t = time;
+    FILETIME asFileTime;
+    if (SystemTimeToFileTime(&time, &asFileTime)) FileTimeToSystemTime(&asFileTime, &t);
+    char text[64];
+    snprintf(text, sizeof text, "%s, %02u %s %04u %02u:%02u:%02u GMT", days[t.wDayOfWeek % 7],
+             t.wDay, months[(t.wMonth + 11) % 12], t.wYear, t.wHour, t.wMinute, t.wSecond);
+    return text;
+}
+
+std::wstring Widen(const std::string& text) {
+    std::wstring wide;
+    for (unsigned char c : text) wide += static_cast<wchar_t>(c);
+    return wide;
+}
+
+}  // namespace testsupport
