@@ -63,9 +63,9 @@ LONG PointFontHeight(int logPixelsY, int tenthsOfPoint) {
 
 BOOL CFont::CreatePointFontIndirect(const LOGFONTW* logFont, CDC* pDC) {
     HDC dc = pDC ? pDC->m_hAttribDC : ::GetDC(nullptr);
-    // Device pixels of the height, then the distance in the DC's logical
+    // The height in device pixels, then as a distance in the DC's logical
     // units (the same on the screen's MM_TEXT mapping).
-    POINT points[2] = {{0, ::MulDiv(::GetDeviceCaps(dc, LOGPIXELSY), logFont->lfHeight, 720)}, {0, 0}};
+    POINT points[2] = {{0, PointFontHeight(::GetDeviceCaps(dc, LOGPIXELSY), logFont->lfHeight)}, {0, 0}};
     ::DPtoLP(dc, points, 2);
     if (!pDC) ::ReleaseDC(nullptr, dc);
     LOGFONTW scaled = *logFont;
