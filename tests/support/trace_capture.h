@@ -1,7 +1,7 @@
 // Records what this process sends to the debugger output (OutputDebugString)
 // while the capture exists. Wine raises only the ANSI exception for
 // OutputDebugStringW, Windows the wide one first; both are taken. Lines come
-// from any thread of the process.
+// from any thread of the process. One capture at a time.
 #pragma once
 
 #include <windows.h>

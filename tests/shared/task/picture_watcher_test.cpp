@@ -36,8 +36,9 @@ DWORD RunSetterProcess(const std::wstring& categoryId) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    // No console window: it would take the foreground from the desktop tests.
+    if (!CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
         return 100;
     }
     KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
