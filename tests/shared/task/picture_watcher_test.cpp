@@ -128,16 +128,6 @@ TEST(NamedEvent, CreatedManualResetUnsetAndOpenToEveryone) {
     EXPECT_TRUE(IsSet(again.get()));
 }
 
-TEST(PictureWatcher, StartsEmptyAndKeepsItsTarget) {
-    CVELQPictureChanged watcher;
-    EXPECT_TRUE(watcher.GetTarget().filePath.empty());
-    EXPECT_TRUE(watcher.GetTarget().categoryId.empty());
-    EXPECT_EQ(&PictureWatchThread, watcher.threadRoutine);
-    watcher.SetTarget({L"C:\\x\\a b.xyz", L"42"});
-    EXPECT_EQ(L"C:\\x\\a b.xyz", watcher.GetTarget().filePath);
-    EXPECT_EQ(L"42", watcher.GetTarget().categoryId);
-}
-
 TEST(PictureWatcher, SignalFromAnotherProcessPostsOneMessage) {
     MessageWindow window;
     std::wstring category = NewCategoryId();
