@@ -1,4 +1,7 @@
 // CDialog::DoModal: owner selection, the modal loop and the way out.
+#include <windows.h>
+#include <commctrl.h>
+
 #include "framework/app.h"
 #include "framework/dialog.h"
 
@@ -56,6 +59,11 @@ INT_PTR CDialog::DoModal() {
         ::EnableWindow(owner, FALSE);
         enableOwner = true;
     }
+
+    // Templates may hold link controls, which the standard set of common
+    // controls that start-up registers does not include.
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LINK_CLASS};
+    ::InitCommonControlsEx(&controls);
 
     m_nModalResult = -1;
     m_nFlags |= kContinueModal;
