@@ -128,10 +128,13 @@ DWORD CVELQHttpFile::GetURL(HINTERNET connection, const wchar_t* objectName,
 // before the caller closes the request.
 DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
                                      SECURITY_ATTRIBUTES* access) {
-    DWORD result = SendRequest(request);
+    bool sent = false;
+    DWORD result = SendRequest(request, &sent);
     if (result != ERROR_SUCCESS) return result;
 
-    DWORD status = QueryStatusCode(request);
+    // A request that was never sent has no status of its own, although
+    // through a proxy WinINet may report that of the tunnel's CONNECT.
+    DWORD status = sent ? QueryStatusCode(request) : DWORD(HTTP_STATUS_NOT_FOUND);
     Trace(L"status: %d", status);
     if (status != HTTP_STATUS_OK) return ERROR_NOT_FOUND;
 
@@ -208,10 +211,16 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
 }
 
 DWORD CVELQHttpFile::SendRequest(HINTERNET request) {
+    bool sent = false;
+    return SendRequest(request, &sent);
+}
+
+DWORD CVELQHttpFile::SendRequest(HINTERNET request, bool* sent) {
     if (urlParts.scheme == INTERNET_SCHEME_HTTPS) IgnoreRevocation(request);
     int failedSends = 0;
     while (!IsStopRequested(stopEvent)) {
-        if (HttpSendRequestW(request, nullptr, 0, nullptr, 0)) break;
+        *sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
+        if (*sent) break;
         if (failedSends >= MaxFailedSends) break;
         DWORD code = GetLastError();
         if (IsNetworkError(code)) return code;

@@ -93,6 +93,8 @@ public:
     BOOL contentChanged;
 
 private:
+    // SendRequest that also tells whether a send succeeded.
+    DWORD SendRequest(HINTERNET request, bool* sent);
     DWORD ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
                           SECURITY_ATTRIBUTES* access);
     DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);

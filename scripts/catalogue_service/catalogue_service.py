@@ -16,14 +16,24 @@ Usage
   catalogue_service.py stop --state DIR
   catalogue_service.py serve --state DIR [...]      (the same, in the foreground)
 
+With a Wine prefix (for the tests the CTest fixture "catalogue_service" of
+tests/catalogue/catalogue_service.cmake does all of this):
+  catalogue_service.py start --state build/demo-service --routes my/routes
+  cmake/wine-run.sh build/tests/catalogue/catalogue_prefix.exe on build/demo-service
+      (trusts ca.pem in the prefix and makes the service its proxy)
+  ... run the program under Wine ...
+  cmake/wine-run.sh build/tests/catalogue/catalogue_prefix.exe off
+  catalogue_service.py stop --state build/demo-service
+
 The state folder DIR holds:
   port          the TCP port on 127.0.0.1, written once the service listens
   pid           the service's process id
   ca.pem        the test CA certificate (PEM) to trust in the prefix
   routes/       the default routes folder (any *.json files in it)
-  requests.log  one line per request: method TAB absolute URL (default port
-                left out; host:port for CONNECT) TAB User-Agent
-                TAB status ("drop" when closed without an answer) TAB route file
+  requests.log  one line per request (begun anew by "start"): method TAB
+                absolute URL (default port left out; host:port for CONNECT)
+                TAB User-Agent TAB status ("drop" when closed without an
+                answer) TAB routes file
   service.log   the service's own messages
 
 Routes are re-read at every request, so a test may add a file at any time
@@ -46,6 +56,8 @@ JSON object {"routes": [...]} or a plain list; each route has:
   chunk_size, chunk_delay_ms
                  write the body in pieces of chunk_size bytes (65536), waiting
                  chunk_delay_ms between them (a slow body)
+  certificate    "wrong_host": the TLS certificate of this route's host names
+                 another host (the client refuses it)
 When several files give the same URL, the most recently written wins. A request
 without a route gets 404.
 """
@@ -94,9 +106,8 @@ class Routes:
         self.lock = threading.Lock()
         self.dropped = {}  # (file, url) -> requests dropped so far
 
-    def find(self, url):
-        wanted = normalise_url(url)
-        best = None
+    def entries(self):
+        """(modification time, file name, route) of every route, unordered."""
         for name in sorted(os.listdir(self.folder)):
             if not name.endswith(".json"):
                 continue
@@ -109,9 +120,25 @@ class Routes:
                 log("routes file %s unreadable: %s" % (name, error))
                 continue
             for route in data.get("routes", []) if isinstance(data, dict) else data:
-                if normalise_url(route["url"]) == wanted and (best is None or mtime >= best[0]):
-                    best = (mtime, name, route)
+                yield mtime, name, route
+
+    def find(self, url):
+        wanted = normalise_url(url)
+        best = None
+        for mtime, name, route in self.entries():
+            if normalise_url(route["url"]) == wanted and (best is None or mtime >= best[0]):
+                best = (mtime, name, route)
         return (best[1], best[2]) if best else (None, None)
+
+    def wrong_certificate(self, host):
+        """True when a route of this HTTPS host asks for a certificate that
+        names another host."""
+        for _, _, route in self.entries():
+            parts = urllib.parse.urlsplit(route["url"])
+            if parts.scheme == "https" and (parts.hostname or "").lower() == host.lower() \
+                    and route.get("certificate") == "wrong_host":
+                return True
+        return False
 
     def take_drop(self, name, route):
         """True while the route still has requests to drop before answering."""
@@ -226,7 +253,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
         self.close_connection = True
         try:
-            tls = self.server.certificates.context(host).wrap_socket(self.connection, server_side=True)
+            name = "wrong-host.invalid" if self.server.routes.wrong_certificate(host) else host
+            tls = self.server.certificates.context(name).wrap_socket(self.connection, server_side=True)
         except (ssl.SSLError, OSError) as error:
             log("TLS handshake for %s failed: %s" % (host, error))
             return
@@ -399,7 +427,8 @@ def start(args):
     state = os.path.abspath(args.state)
     os.makedirs(state, exist_ok=True)
     stop(args)  # a service left over from an earlier run
-    remove_quietly(os.path.join(state, "port"))
+    for name in ("port", "requests.log"):
+        remove_quietly(os.path.join(state, name))
     command = [sys.executable, os.path.abspath(__file__), "serve", "--state", state,
                "--lifetime", str(args.lifetime), "--port", str(args.port)]
     if args.routes:

@@ -239,6 +239,31 @@ TEST_F(HttpFileTest, TraceLinesFollowTheDownload) {
     EXPECT_EQ(expected, JobTrace(capture, id));
 }
 
+// Each failed send (other than a network error) gets the error dialog, which
+// under Wine returns at once without an owner window.
+TEST_F(HttpFileTest, ARefusedCertificateIsTriedSixTimesAndFails) {
+    std::string url = Url("https", "badcert", "/b");
+    Route route(url);
+    route.body = "never trusted";
+    route.wrongCertificate = true;
+    ASSERT_TRUE(service.SetRoutes({route}));
+    testsupport::TraceCapture capture;
+    CVELQHttpFile job;
+    EXPECT_EQ(DWORD(ERROR_NOT_FOUND), Download(job, url, folder / L"b"));
+    EXPECT_FALSE(testsupport::FileExists(folder / L"b"));
+    EXPECT_EQ(6u, service.RequestsTo(testsupport::UniqueHost("badcert")).size());
+
+    std::vector<std::wstring> lines = JobTrace(capture, GetThreadId(job.threadHandle));
+    ASSERT_EQ(2u + 5 * 2 + 4, lines.size());
+    for (size_t i = 2; i < 12; i += 2) {
+        EXPECT_EQ(L"HttpSendRequest error<" + std::to_wstring(ERROR_INTERNET_SEC_CERT_CN_INVALID) + L">",
+                  lines[i]);
+        EXPECT_EQ(0u, lines[i + 1].find(L"InternetErrorDlg error<"));
+    }
+    EXPECT_EQ(L"status: 404", lines[12]);
+    EXPECT_EQ(L"GetURL complete, return<1168>", lines[13]);
+}
+
 TEST_F(HttpFileTest, AnUnchangedCopyIsTracedAndReportsOnlyTheEnd) {
     std::string url = Url("http", "same", "/same");
     Route route(url);

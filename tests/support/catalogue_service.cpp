@@ -79,6 +79,7 @@ std::string RouteJson(const Route& route) {
     if (route.dropAfter >= 0) json << ", \"drop_after\": " << route.dropAfter;
     if (route.chunkSize > 0) json << ", \"chunk_size\": " << route.chunkSize;
     if (route.chunkDelayMs > 0) json << ", \"chunk_delay_ms\": " << route.chunkDelayMs;
+    if (route.wrongCertificate) json << ", \"certificate\": \"wrong_host\"";
     json << "}";
     return json.str();
 }
@@ -134,7 +135,14 @@ std::vector<LoggedRequest> CatalogueService::RequestsTo(const std::string& text)
 }
 
 std::string UniqueHost(const std::string& tag) {
-    return tag + "-" + std::to_string(GetCurrentProcessId()) + ".wendaro.test";
+    // Wine hands out the same small process ids again within one run: the
+    // creation time tells this process from an earlier one with its id.
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    char suffix[64];
+    snprintf(suffix, sizeof suffix, "-%lu-%lx.wendaro.test", GetCurrentProcessId(),
+             created.dwLowDateTime);
+    return tag + suffix;
 }
 
 std::string GeneratedBody(size_t size) {

@@ -41,6 +41,7 @@ struct Route {
     long long dropAfter = -1;        // >= 0: close after that many body bytes
     int chunkSize = 0;               // > 0: write the body in such pieces...
     int chunkDelayMs = 0;            // ...with this wait between them
+    bool wrongCertificate = false;   // https: the host's certificate names another host
 
     Route& Header(const std::string& name, const std::string& value) {
         headers.emplace_back(name, value);
@@ -76,7 +77,8 @@ private:
     std::wstring m_routesFile;
 };
 
-// A host name that no other test process uses: "<tag>-<pid>.wendaro.test".
+// A host name that no other test process uses:
+// "<tag>-<pid>-<start time>.wendaro.test".
 std::string UniqueHost(const std::string& tag);
 // The generated body the service sends for bodySize: byte i is i % 251.
 std::string GeneratedBody(size_t size);
