@@ -27,7 +27,7 @@ CDialog::CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_nIDHelp(0), m_pParentWnd(pParentWnd) {}
 
 CDialog::~CDialog() {
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) DestroyWindow();
+    if (m_attached) DestroyWindow();
 }
 
 BOOL CDialog::CreateFromTemplate(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner) {

@@ -40,9 +40,9 @@ const CWnd CWnd::wndTopMost(HWND_TOPMOST);
 const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 CWnd::~CWnd() {
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) DestroyWindow();
+    if (m_attached) DestroyWindow();
     // A window that outlived its object must not find it any more.
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) Detach();
+    if (m_attached) Detach();
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
@@ -61,14 +61,16 @@ BOOL CWnd::Attach(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
     Permanent()[hwnd] = this;
     m_hWnd = hwnd;
+    m_attached = true;
     return TRUE;
 }
 
 HWND CWnd::Detach() {
     HWND hwnd = m_hWnd;
-    if (hwnd) {
+    if (m_attached) {
         auto it = Permanent().find(hwnd);
         if (it != Permanent().end() && it->second == this) Permanent().erase(it);
+        m_attached = false;
     }
     m_hWnd = nullptr;
     return hwnd;
@@ -118,11 +120,10 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
 BOOL CWnd::DestroyWindow() {
     if (!m_hWnd) return FALSE;
     HWND hwnd = m_hWnd;
-    bool permanent = FromHandlePermanent(hwnd) == this;
     BOOL destroyed = ::DestroyWindow(hwnd);
     // A window that was only attached (not subclassed) never sees its
     // WM_NCDESTROY here, so let go of it now.
-    if (permanent && m_hWnd == hwnd && !m_pfnSuper) Detach();
+    if (m_attached && m_hWnd == hwnd && !m_pfnSuper) Detach();
     return destroyed;
 }
 

@@ -167,5 +167,7 @@ private:
     static const MSG& CurrentMessage();
     explicit CWnd(HWND marker) : m_hWnd(marker) {}
 
+    bool m_attached = false;  // in the thread's handle map
+
     DECLARE_MESSAGE_MAP()
 };
