@@ -68,6 +68,10 @@ void CRichEditCtrl::SetSel(long nStartChar, long nEndChar) {
 
 void CRichEditCtrl::SetSel(CHARRANGE& cr) { SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr)); }
 
+BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMATW& cf) {
+    return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&cf)));
+}
+
 BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMAT2W& cf) {
     return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&cf)));
 }

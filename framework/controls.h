@@ -65,6 +65,7 @@ public:
     void SetSel(long nStartChar, long nEndChar);
     void SetSel(CHARRANGE& cr);
     // EM_SETCHARFORMAT with SCF_SELECTION | SCF_WORD.
+    BOOL SetWordCharFormat(CHARFORMATW& cf);
     BOOL SetWordCharFormat(CHARFORMAT2W& cf);
     // EM_SETCHARFORMAT with SCF_SELECTION.
     BOOL SetSelectionCharFormat(CHARFORMAT2W& cf);
