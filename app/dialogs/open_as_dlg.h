@@ -26,6 +26,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
+    void OnSetFont(CFont* pFont) override;
 
     void InitLayout();
     void SetButtonBitmaps(VELQUIControls::CVELQSkinButton& button, UINT hoverId,

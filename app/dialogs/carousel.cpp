@@ -1,0 +1,197 @@
+// The prompt's picture area: up to five stored product pictures, one shown at
+// a time, with a dot per picture and arrows; the loading animation while the
+// extension has none.
+#include "app/dialogs/open_as_dlg.h"
+
+#include <wchar.h>
+
+#include "app/controls/gdiplus_bitmap.h"
+#include "app/dialogs/scale.h"
+#include "resources/dialog_ids.h"
+
+namespace {
+
+const COLORREF Magenta = RGB(0xFF, 0x00, 0xFF);
+const size_t BufferSize = 260;
+const int MaxPictures = 5;
+
+// The box a picture is fitted into, in 96-DPI pixels, and where it stands.
+const int BoxWidth = 105;
+const int BoxHeight = 154;
+const int BoxLeft = 423;
+const int BoxTop = 29;
+
+// false, leaving the buffer as it was, when the text does not fit.
+bool Append(wchar_t (&buffer)[BufferSize], const wchar_t* text) {
+    size_t used = wcslen(buffer);
+    size_t added = wcslen(text);
+    if (used + added >= BufferSize) return false;
+    wmemcpy(buffer + used, text, added + 1);
+    return true;
+}
+
+// The per-extension picture folder of the file (without its backslash), or
+// false when it does not fit the buffer.
+bool BuildPictureFolder(const std::wstring& filePath, wchar_t (&folder)[BufferSize]) {
+    folder[0] = L'\0';
+    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", folder, BufferSize - 1);
+    // A value too long comes back as the size it needs; the buffer is not filled.
+    if (length >= BufferSize - 1) return false;
+    if (length == 0) {
+        folder[0] = L'\0';
+    } else if (!Append(folder, L"\\Dravik\\Wendaro\\Images\\")) {
+        return false;
+    }
+    size_t dot = filePath.rfind(L'.');
+    std::wstring extension = dot == std::wstring::npos ? filePath : filePath.substr(dot + 1);
+    return Append(folder, extension.c_str());
+}
+
+bool IsPictureName(const CString& name) {
+    int dot = name.ReverseFind(L'.');
+    CString extension = dot < 0 ? name : name.Mid(dot + 1);
+    extension.MakeLower();
+    for (const wchar_t* accepted : {L"jpg", L"png", L"gif", L"jepg", L"bmp"}) {
+        if (extension == accepted) return true;
+    }
+    return false;
+}
+
+struct Size {
+    int cx;
+    int cy;
+};
+
+// The picture's size inside the 105 x 154 box, in 96-DPI units; a picture that
+// fits the scaled box keeps its own size. Single precision, as designed.
+Size FitToBox(int w, int h, double dpiX, double dpiY) {
+    const int maxW = Scale(BoxWidth, dpiX);
+    const int maxH = Scale(BoxHeight, dpiY);
+    if (w <= maxW && h <= maxH) return {w, h};
+    if (w <= maxW) return {static_cast<int>(float(w * BoxHeight) / float(h)), BoxHeight};
+    if (h <= maxH) return {BoxWidth, static_cast<int>(float(h * BoxWidth) / float(w))};
+    float rw = float(w) / BoxWidth;
+    float rh = float(h) / BoxHeight;
+    if (rh > rw) return {static_cast<int>(float(w) / rh), BoxHeight};
+    return {BoxWidth, static_cast<int>(float(h) / rw)};
+}
+
+}  // namespace
+
+void CVELQOpenAsDlg::LoadPictures() {
+    wchar_t pattern[BufferSize] = {};
+    wchar_t prefix[BufferSize] = {};
+    m_pictureCount = 0;
+    m_currentPicture = 0;
+    // A folder path too long for the buffers gives no picture rather than a
+    // cut path that could name another folder.
+    if (!BuildPictureFolder(m_target.filePath, pattern)) return;
+    wmemcpy(prefix, pattern, BufferSize);
+    if (!Append(prefix, L"\\") || !Append(pattern, L"\\*.*")) return;
+
+    CFileFind finder;
+    BOOL more = finder.FindFile(pattern);
+    while (more) {
+        more = finder.FindNextFile();
+        if (finder.IsDirectory() || m_pictureCount >= MaxPictures) continue;
+        CString name = finder.GetFileName();
+        if (!IsPictureName(name)) continue;
+        m_picturePaths[m_pictureCount] = CString(prefix) + name;
+        // An undecodable picture still counts; its handle stays null.
+        LoadPictureBitmap(m_picturePaths[m_pictureCount], &m_pictures[m_pictureCount]);
+        ++m_pictureCount;
+    }
+    finder.Close();
+}
+
+void CVELQOpenAsDlg::ShowPicture(HBITMAP picture) {
+    BITMAP info = {};
+    GetObjectW(picture, sizeof info, &info);
+    Size size = FitToBox(info.bmWidth, info.bmHeight, m_dpiX, m_dpiY);
+
+    // The control keeps its own copy of a 32-bit picture and hands that copy
+    // back when replaced; one of our own handles is never deleted here.
+    HBITMAP previous = m_picture.SetBitmap(picture);
+    if (previous) {
+        bool ours = false;
+        for (HBITMAP own : m_pictures) ours = ours || own == previous;
+        if (!ours) DeleteObject(previous);
+    }
+
+    // The bitmap is drawn at its own size: no scaled copy is made.
+    m_picture.SetWindowPos(nullptr, Scale((BoxWidth - size.cx) / 2 + BoxLeft, m_dpiX),
+                           Scale((BoxHeight - size.cy) / 2 + BoxTop, m_dpiY),
+                           Scale(size.cx, m_dpiX), Scale(size.cy, m_dpiY), 0);
+}
+
+void CVELQOpenAsDlg::UpdatePictureControls() {
+    VELQUIControls::CVELQSkinButton* dots[] = {&m_btnDot1, &m_btnDot2, &m_btnDot3,
+                                               &m_btnDot4, &m_btnDot5, nullptr};
+    if (m_pictures[0]) ShowPicture(m_pictures[0]);
+
+    for (int i = 0; i < m_pictureCount; ++i) {
+        dots[i]->ShowWindow(SW_SHOW);
+        SetButtonBitmaps(*dots[i], i == 0 ? IDB_DOT_CURRENT : IDB_DOT, Magenta, 0, 0, 0, 0);
+    }
+    for (int i = m_pictureCount; dots[i]; ++i) dots[i]->ShowWindow(SW_HIDE);
+
+    if (m_pictureCount >= 1) {
+        // A row of 7-pixel dots with 11-pixel gaps, centred in the 180-pixel
+        // picture area that starts at 386; the dots themselves keep 7 x 7.
+        const int x0 = Scale(386, m_dpiX) - (Scale(11, m_dpiX) * (m_pictureCount - 1) +
+                                             Scale(7, m_dpiX) * m_pictureCount -
+                                             Scale(180, m_dpiX)) /
+                                                2;
+        for (int k = 0; k < MaxPictures; ++k) {
+            dots[k]->SetWindowPos(nullptr, x0 + k * Scale(18, m_dpiX), Scale(195, m_dpiY), 7, 7,
+                                  0);
+        }
+    }
+
+    const int arrows = m_pictureCount > 1 ? SW_SHOW : SW_HIDE;
+    m_btnPrev.ShowWindow(arrows);
+    m_btnNext.ShowWindow(arrows);
+
+    if (m_pictureCount != 0) {
+        m_picture.ShowWindow(SW_SHOW);
+        m_animation.Stop();
+        m_animation.Close();
+        m_animation.ShowWindow(SW_HIDE);
+    } else {
+        m_picture.ShowWindow(SW_HIDE);
+        m_animation.ShowWindow(SW_SHOW);
+    }
+    InvalidateRect(nullptr, TRUE);
+}
+
+LRESULT CVELQOpenAsDlg::OnPictureChanged(WPARAM, LPARAM) {
+    LoadPictures();
+    UpdatePictureControls();
+    return 0;
+}
+
+void CVELQOpenAsDlg::OnPrevPicture() {
+    // The arrows are hidden below two pictures; a click sent anyway must not
+    // step outside the pictures taken.
+    if (m_pictureCount <= 0) return;
+    m_currentPicture = (m_currentPicture != 0 ? m_currentPicture : m_pictureCount) - 1;
+    ShowCurrentPicture();
+}
+
+void CVELQOpenAsDlg::OnNextPicture() {
+    if (m_pictureCount <= 0) return;
+    m_currentPicture = m_currentPicture == m_pictureCount - 1 ? 0 : m_currentPicture + 1;
+    ShowCurrentPicture();
+}
+
+void CVELQOpenAsDlg::ShowCurrentPicture() {
+    VELQUIControls::CVELQSkinButton* dots[] = {&m_btnDot1, &m_btnDot2, &m_btnDot3, &m_btnDot4,
+                                               &m_btnDot5};
+    for (int i = 0; i < m_pictureCount; ++i) {
+        SetButtonBitmaps(*dots[i], i == m_currentPicture ? IDB_DOT_CURRENT : IDB_DOT, Magenta, 0,
+                         0, 0, 0);
+    }
+    // An undecodable picture leaves the one shown before in place.
+    if (m_pictures[m_currentPicture]) ShowPicture(m_pictures[m_currentPicture]);
+    InvalidateRect(nullptr, FALSE);
+}

@@ -1,0 +1,238 @@
+// The picture carousel of the prompt at 96 DPI: which files become pictures,
+// where they and the dots go, stepping through them, and rescans.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "shared/task/named_event.h"
+#include "tests/app/dialogs/prompt_fixture.h"
+
+using namespace prompttest;
+
+namespace {
+
+const int Picture = 1016;
+const int Animation = 1036;
+const int Prev = 1010;
+const int Next = 1011;
+
+class Carousel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (ScreenDpi() != 96) GTEST_SKIP() << "needs 96 DPI";
+    }
+    // The prompt's state for a file of the extension, read right after it shows.
+    PromptState Show(const std::wstring& extension) {
+        PromptState state;
+        RunPrompt(folder.File(L"file." + extension), L"carousel",
+                  [&](HWND dialog) { state = ReadPrompt(dialog); });
+        return state;
+    }
+    PromptFolder folder;
+};
+
+TEST_F(Carousel, NoFolderShowsTheAnimationAlone) {
+    PromptState state = Show(L"nofolder");
+    EXPECT_TRUE(state.controls[Animation].visible);
+    EXPECT_FALSE(state.controls[Picture].visible);
+    EXPECT_EQ(0, VisibleDots(state));
+    EXPECT_FALSE(state.controls[Prev].visible);
+    EXPECT_FALSE(state.controls[Next].visible);
+}
+
+TEST_F(Carousel, OnePictureBesideTheCategoryListGivesOneDotAndNoArrows) {
+    std::wstring pictures = folder.Pictures(L"one");
+    testsupport::WriteFileBytes(pictures + L"\\12345.xml", "<list/>");
+    WritePicture(pictures + L"\\pic01.png", 100, 100, RGB(0x20, 0x80, 0xC0));
+
+    PromptState state;
+    COLORREF centre = 0;
+    COLORREF dotPixel = 0;
+    RunPrompt(folder.File(L"file.one"), L"carousel", [&](HWND dialog) {
+        state = ReadPrompt(dialog);
+        SaveScreenshot(dialog, L"prompt-one-picture");
+        Repaint(dialog);
+        centre = ScreenPixel(dialog, {475, 106});
+        dotPixel = ScreenPixel(dialog, {475, 198});
+    });
+    EXPECT_TRUE(state.controls[Picture].visible);
+    EXPECT_TRUE(HasRect(state.controls[Picture].rect, 425, 56, 100, 100));
+    EXPECT_EQ(RGB(0x20, 0x80, 0xC0), centre);
+    EXPECT_FALSE(state.controls[Animation].visible);
+    EXPECT_EQ(1, VisibleDots(state));
+    EXPECT_TRUE(state.controls[1012].visible);
+    EXPECT_TRUE(HasRect(state.controls[1012].rect, 472, 195, 7, 7));
+    // The current dot is drawn, not left as the white picture area.
+    EXPECT_NE(RGB(0xFF, 0xFF, 0xFF), dotPixel);
+    EXPECT_FALSE(state.controls[Prev].visible);
+    EXPECT_FALSE(state.controls[Next].visible);
+}
+
+TEST_F(Carousel, AcceptsPictureExtensionsWhateverTheirCase) {
+    std::wstring pictures = folder.Pictures(L"names");
+    WritePicture(pictures + L"\\pic01.JPG", 10, 10, RGB(1, 2, 3));   // taken: lower-cased
+    WritePicture(pictures + L"\\pic02.jpeg", 10, 10, RGB(1, 2, 3));  // not a known extension
+    WritePicture(pictures + L"\\pic03.jepg", 10, 10, RGB(1, 2, 3));  // taken as spelt
+    WritePicture(pictures + L"\\bmp", 10, 10, RGB(1, 2, 3));         // no dot: the name counts
+    WritePicture(pictures + L"\\pic04.tif", 10, 10, RGB(1, 2, 3));
+    CreateDirectoryW((pictures + L"\\folder.png").c_str(), nullptr);
+    EXPECT_EQ(3, VisibleDots(Show(L"names")));
+}
+
+TEST_F(Carousel, TakesFiveOfSixPicturesAndCentresTheirDots) {
+    std::wstring pictures = folder.Pictures(L"six");
+    const COLORREF colours[6] = {RGB(200, 40, 40), RGB(40, 160, 40), RGB(40, 40, 200),
+                                 RGB(200, 160, 0), RGB(120, 0, 160), RGB(0, 0, 0)};
+    for (int i = 0; i < 6; ++i) {
+        WritePicture(pictures + L"\\pic0" + std::to_wstring(i + 1) + L".bmp", 90 + i, 120, colours[i]);
+    }
+    PromptState state;
+    RunPrompt(folder.File(L"file.six"), L"carousel", [&](HWND dialog) {
+        state = ReadPrompt(dialog);
+        SaveScreenshot(dialog, L"prompt-five-pictures");
+    });
+    ASSERT_EQ(5, VisibleDots(state));
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_TRUE(HasRect(state.controls[DotIds[k]].rect, 436 + 18 * k, 195, 7, 7)) << "dot " << k;
+    }
+    EXPECT_TRUE(state.controls[Prev].visible);
+    EXPECT_TRUE(state.controls[Next].visible);
+}
+
+TEST_F(Carousel, ArrowsWalkTheRingOfPictures) {
+    // Distinct widths tell the pictures apart; the enumeration order is the
+    // file system's, so the ring is learnt by stepping forward.
+    std::wstring pictures = folder.Pictures(L"ring");
+    for (int i = 0; i < 5; ++i) {
+        WritePicture(pictures + L"\\pic0" + std::to_wstring(i + 1) + L".png", 60 + 8 * i, 80,
+                     RGB(50 * i, 100, 200));
+    }
+    std::vector<LONG> forward;
+    LONG afterWrap = 0;
+    LONG prevOfFirst = 0;
+    LONG currentDotPixelBefore = 0, currentDotPixelAfter = 0;
+    RunPrompt(folder.File(L"file.ring"), L"carousel", [&](HWND dialog) {
+        auto width = [&] {
+            RECT rect = ReadPrompt(dialog).controls[Picture].rect;
+            return rect.right - rect.left;
+        };
+        Repaint(dialog);
+        currentDotPixelBefore = ScreenPixel(dialog, {439, 198});
+        forward.push_back(width());
+        for (int i = 0; i < 4; ++i) {
+            Click(dialog, Next);
+            forward.push_back(width());
+        }
+        Click(dialog, Next);  // from the last back to the first
+        afterWrap = width();
+        Click(dialog, Prev);  // from the first to the last
+        prevOfFirst = width();
+        Click(dialog, Next);
+        Click(dialog, Next);  // the second picture: dot 1 is no longer current
+        Repaint(dialog);
+        currentDotPixelAfter = ScreenPixel(dialog, {439, 198});
+    });
+    ASSERT_EQ(5u, forward.size());
+    std::vector<LONG> sorted = forward;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ((std::vector<LONG>{60, 68, 76, 84, 92}), sorted) << "each picture once";
+    EXPECT_EQ(forward[0], afterWrap);
+    EXPECT_EQ(forward[4], prevOfFirst);
+    EXPECT_NE(currentDotPixelBefore, currentDotPixelAfter);
+}
+
+TEST_F(Carousel, FitsLargePicturesIntoTheBox) {
+    struct Case {
+        int width, height;
+        int x, y, cx, cy;
+    };
+    const Case cases[] = {
+        {100, 100, 425, 56, 100, 100},
+        {210, 154, 423, 67, 105, 77},
+        {200, 300, 424, 29, 102, 154},  // shows its top-left part unscaled
+    };
+    for (const Case& c : cases) {
+        std::wstring extension = L"fit" + std::to_wstring(c.width);
+        WritePicture(folder.Pictures(extension) + L"\\pic01.bmp", c.width, c.height, RGB(9, 9, 9));
+        PromptState state = Show(extension);
+        EXPECT_TRUE(HasRect(state.controls[Picture].rect, c.x, c.y, c.cx, c.cy))
+            << c.width << " x " << c.height;
+    }
+}
+
+TEST_F(Carousel, AnUndecodablePictureStillGetsItsDot) {
+    std::wstring pictures = folder.Pictures(L"broken");
+    testsupport::WriteFileBytes(pictures + L"\\pic01.png", "not a picture");
+    PromptState state = Show(L"broken");
+    EXPECT_EQ(1, VisibleDots(state));
+    EXPECT_FALSE(state.controls[Animation].visible);
+}
+
+TEST_F(Carousel, APictureFolderPathTooLongForItsBuffersShowsTheAnimation) {
+    // 240 characters of profile: the folder fits 260, the pattern does not;
+    // 300 do not fit at all.
+    for (size_t length : {240u, 300u}) {
+        std::wstring profile = folder.root() + L"\\" + std::wstring(length - folder.root().size() - 1, L'p');
+        testsupport::ScopedEnvironment longProfile(L"ALLUSERSPROFILE", profile.c_str());
+        PromptState state;
+        RunPrompt(folder.File(L"file.long"), L"carousel", [&](HWND dialog) { state = ReadPrompt(dialog); });
+        EXPECT_TRUE(state.controls[Animation].visible) << length;
+        EXPECT_EQ(0, VisibleDots(state)) << length;
+    }
+}
+
+TEST_F(Carousel, ARescanWithFewerPicturesHidesTheSurplusDots) {
+    std::wstring pictures = folder.Pictures(L"rescan");
+    for (int i = 0; i < 3; ++i) {
+        WritePicture(pictures + L"\\pic0" + std::to_wstring(i + 1) + L".gif", 40 + i, 40, RGB(0, 0, 90));
+    }
+    PromptState before, after;
+    RunPrompt(folder.File(L"file.rescan"), L"carousel", [&](HWND dialog) {
+        before = ReadPrompt(dialog);
+        Click(dialog, Next);
+        DeleteFileW((pictures + L"\\pic02.gif").c_str());
+        DeleteFileW((pictures + L"\\pic03.gif").c_str());
+        SendMessageW(dialog, WM_USER + 1021, 0, 0);
+        after = ReadPrompt(dialog);
+    });
+    EXPECT_EQ(3, VisibleDots(before));
+    EXPECT_EQ(1, VisibleDots(after));
+    EXPECT_TRUE(after.controls[1012].visible);
+    EXPECT_TRUE(HasRect(after.controls[1012].rect, 472, 195, 7, 7));
+    EXPECT_TRUE(HasRect(after.controls[Picture].rect, 455, 86, 40, 40)) << "picture 1 again";
+    EXPECT_FALSE(after.controls[Prev].visible);
+}
+
+TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
+    // The update child (this program standing in) copies two pictures into
+    // the folder and sets the category's event; the watcher tells the prompt.
+    testsupport::TempFolder staging;
+    WritePicture(staging / L"pic01.png", 50, 50, RGB(10, 120, 10));
+    WritePicture(staging / L"pic02.png", 60, 60, RGB(120, 10, 10));
+    std::wstring category = L"road" + std::to_wstring(GetCurrentProcessId());
+    testsupport::ScopedEnvironment from(L"WENDARO_FAKE_CHILD_PICTURES", staging.path().c_str());
+    // An empty folder is still the loading state.
+    testsupport::ScopedEnvironment to(L"WENDARO_FAKE_CHILD_TARGET", folder.Pictures(L"road").c_str());
+    testsupport::ScopedEnvironment event(L"WENDARO_FAKE_CHILD_EVENT",
+                                         (std::wstring(PictureEventPrefix) + category).c_str());
+
+    PromptState first, later;
+    bool arrived = false;
+    RunPrompt(folder.File(L"file.road"), category, [&](HWND dialog) {
+        first = ReadPrompt(dialog);
+        // The browsing state, read between two steps of the dialog's update.
+        arrived = WaitUntil(
+            [&] {
+                later = ReadPrompt(dialog);
+                return VisibleDots(later) == 2 && !later.controls[Animation].visible &&
+                       later.controls[Picture].visible && later.controls[Next].visible;
+            },
+            15000);
+    });
+    EXPECT_TRUE(first.controls[Animation].visible);
+    EXPECT_TRUE(arrived);
+}
+
+}  // namespace

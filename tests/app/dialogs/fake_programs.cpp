@@ -1,0 +1,94 @@
+#include "tests/app/dialogs/fake_programs.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <vector>
+
+namespace prompttest {
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    DWORD length = GetEnvironmentVariableW(name, value, 1024);
+    return length > 0 && length < 1024 ? value : L"";
+}
+
+void AppendLine(const std::wstring& path, const std::wstring& line) {
+    if (path.empty()) return;
+    std::wstring text = line + L"\n";
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> bytes(size);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(size - 1), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::wstring ReadText(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return L"";
+    std::vector<char> bytes(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    std::wstring text(read, L'\0');
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(read), &text[0],
+                                     static_cast<int>(read));
+    text.resize(length > 0 ? length : 0);
+    return text;
+}
+
+namespace {
+
+void CopyPictures(const std::wstring& from, const std::wstring& to) {
+    CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW entry = {};
+    HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        CopyFileW((from + L"\\" + entry.cFileName).c_str(), (to + L"\\" + entry.cFileName).c_str(),
+                  FALSE);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+int FakeUpdateChild() {
+    AppendLine(Environment(L"WENDARO_FAKE_CHILD_LOG"), GetCommandLineW());
+    std::wstring pictures = Environment(L"WENDARO_FAKE_CHILD_PICTURES");
+    if (pictures.empty()) return 0;
+    CopyPictures(pictures, Environment(L"WENDARO_FAKE_CHILD_TARGET"));
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, Environment(L"WENDARO_FAKE_CHILD_EVENT").c_str());
+    if (event) {
+        SetEvent(event);
+        // Should the watcher open the event only now, it must still exist then.
+        Sleep(1000);
+        CloseHandle(event);
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool RunAsFakeProgram(int argc, wchar_t** argv, int* exitCode) {
+    *exitCode = 0;
+    if (_wcsicmp(PathFindFileNameW(argv[0]), L"rundll32.exe") == 0) {
+        AppendLine(Environment(L"WENDARO_FAKE_RUNDLL_LOG"), GetCommandLineW());
+        return true;
+    }
+    if (argc >= 2 && _wcsicmp(argv[1], L"/Update") == 0) {
+        *exitCode = FakeUpdateChild();
+        return true;
+    }
+    if (argc >= 3 && _wcsicmp(argv[1], L"/FakeBrowser") == 0) {
+        AppendLine(Environment(L"WENDARO_FAKE_BROWSER_LOG"), argv[2]);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace prompttest

@@ -1,0 +1,76 @@
+// The prompt at 120 and 144 DPI. These run in prefixes of their own whose
+// LogPixels is set (dpi_prefix.sh); elsewhere they are skipped.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/app/dialogs/prompt_fixture.h"
+
+using namespace prompttest;
+
+namespace {
+
+class Dpi120 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (ScreenDpi() != 120) {
+            // The prefix made for this DPI must have it.
+            if (Environment(L"WENDARO_EXPECT_DPI") == L"120") FAIL() << "the screen is not at 120 DPI";
+            GTEST_SKIP() << "needs 120 DPI";
+        }
+    }
+    PromptFolder folder;
+};
+
+TEST_F(Dpi120, ScalesTheLayoutButNotTheAnimation) {
+    PromptState state;
+    RunPrompt(folder.File(L"scaled.velq"), L"dpi", [&](HWND dialog) {
+        state = ReadPrompt(dialog);
+        SaveScreenshot(dialog, L"prompt-120dpi");
+    });
+    EXPECT_EQ(737, state.size.cx);
+    EXPECT_EQ(395, state.size.cy);
+    EXPECT_TRUE(HasRect(state.controls[IDOK].rect, 487, 315, 100, 31));
+    EXPECT_TRUE(HasRect(state.controls[IDCANCEL].rect, 600, 315, 100, 31));
+    EXPECT_TRUE(HasRect(state.controls[1004].rect, 70, 137, 362, 50));
+    EXPECT_TRUE(HasRect(state.controls[1026].rect, 91, 322, 250, 25));
+    EXPECT_TRUE(HasRect(state.controls[1036].rect, 504, 49, 180, 194));
+}
+
+class Dpi144 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (ScreenDpi() != 144) {
+            // The prefix made for this DPI must have it.
+            if (Environment(L"WENDARO_EXPECT_DPI") == L"144") FAIL() << "the screen is not at 144 DPI";
+            GTEST_SKIP() << "needs 144 DPI";
+        }
+    }
+    PromptFolder folder;
+};
+
+TEST_F(Dpi144, KeepsAPictureThatFitsAtItsOwnSizeInAScaledBox) {
+    WritePicture(folder.Pictures(L"big") + L"\\pic01.png", 150, 150, RGB(0, 90, 0));
+    PromptState state;
+    RunPrompt(folder.File(L"file.big"), L"dpi", [&](HWND dialog) { state = ReadPrompt(dialog); });
+    EXPECT_TRUE(HasRect(state.controls[1016].rect, 601, 46, 225, 225));
+    EXPECT_TRUE(HasRect(state.controls[1012].rect, 709, 292, 7, 7)) << "a single dot";
+}
+
+TEST_F(Dpi144, SpacesThreeDotsByTheScaledStep) {
+    std::wstring pictures = folder.Pictures(L"three");
+    for (int i = 1; i <= 3; ++i) {
+        WritePicture(pictures + L"\\pic0" + std::to_wstring(i) + L".png", 30, 30, RGB(0, 0, 90));
+    }
+    PromptState state;
+    RunPrompt(folder.File(L"file.three"), L"dpi", [&](HWND dialog) {
+        state = ReadPrompt(dialog);
+        SaveScreenshot(dialog, L"prompt-144dpi-three-pictures");
+    });
+    ASSERT_EQ(3, VisibleDots(state));
+    EXPECT_TRUE(HasRect(state.controls[1012].rect, 683, 292, 7, 7));
+    EXPECT_TRUE(HasRect(state.controls[1013].rect, 710, 292, 7, 7));
+    EXPECT_TRUE(HasRect(state.controls[1014].rect, 737, 292, 7, 7));
+}
+
+}  // namespace

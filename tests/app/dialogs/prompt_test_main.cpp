@@ -1,0 +1,35 @@
+// The prompt tests' own entry point. The prompt starts "this program" as its
+// update child, so the test executable also plays that child, and the
+// browser and the system's Open With helper that the prompt's choices start:
+// each such run only records its command line (and the child may bring
+// pictures and set the event) instead of running the tests again.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+using std::max;
+using std::min;
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/app/dialogs/fake_programs.h"
+
+int wmain(int argc, wchar_t** argv) {
+    int fake = 0;
+    if (prompttest::RunAsFakeProgram(argc, argv, &fake)) return fake;
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    CoInitialize(nullptr);
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+
+    ::testing::InitGoogleTest(&argc, argv);
+    int result = RUN_ALL_TESTS();
+    Gdiplus::GdiplusShutdown(token);
+    return result;
+}
