@@ -2,6 +2,8 @@
 // drawing primitives the dialogs' painting relies on, and strings.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,17 +27,25 @@ TEST(PointFont, HeightIsMinusTheRoundedPixelsOfTheTenthsOfAPoint) {
     for (const Case& c : cases) EXPECT_EQ(c.height, PointFontHeight(c.dpi, c.tenths)) << c.dpi << " " << c.tenths;
 }
 
+// Runs at the prefix's screen DPI: 96 normally, 120 in the prefix that
+// WENDARO_EXPECT_DPI announces.
 TEST(PointFont, DescriptionIsZeroButHeightCharsetAndFace) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    if (const char* expected = std::getenv("WENDARO_EXPECT_DPI")) {
+        ASSERT_EQ(std::atoi(expected), dpi);
+    }
+    const std::map<int, std::vector<LONG>> heights = {{96, {-11, -12, -13}}, {120, {-13, -15, -17}}};
+    ASSERT_EQ(1u, heights.count(dpi)) << dpi;
 
-    for (int tenths : {80, 90, 100}) {
+    const int tenths[] = {80, 90, 100};
+    for (int i = 0; i < 3; ++i) {
         CFont font;
-        ASSERT_TRUE(font.CreatePointFont(tenths, L"Tahoma Bold"));
+        ASSERT_TRUE(font.CreatePointFont(tenths[i], L"Tahoma Bold"));
         LOGFONTW lf{};
         ASSERT_EQ(static_cast<int>(sizeof(lf)), font.GetLogFont(&lf));
-        EXPECT_EQ(PointFontHeight(dpi, tenths), lf.lfHeight);
+        EXPECT_EQ(heights.at(dpi)[i], lf.lfHeight) << tenths[i];
         EXPECT_EQ(DEFAULT_CHARSET, lf.lfCharSet);
         EXPECT_STREQ(L"Tahoma Bold", lf.lfFaceName);
         EXPECT_EQ(0, lf.lfWidth);
