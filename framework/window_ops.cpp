@@ -41,37 +41,46 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
     MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
 }
 
+namespace {
+
+// For a top-level window: the rectangle to centre on (a visible, not
+// minimised reference window, else the work area) and the work area to
+// stay inside.
+void TopLevelCentring(HWND window, HWND reference, CRect* target, CRect* area) {
+    if (reference) {
+        DWORD style = static_cast<DWORD>(::GetWindowLongW(reference, GWL_STYLE));
+        if (!(style & WS_VISIBLE) || (style & WS_MINIMIZE)) reference = nullptr;
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(reference ? reference : window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    *area = monitor.rcWork;
+    if (reference)
+        ::GetWindowRect(reference, target);
+    else
+        *target = *area;
+}
+
+}  // namespace
+
 void CWnd::CenterWindow(CWnd* alternateOwner) {
     const DWORD style = GetStyle();
-    HWND center = alternateOwner ? alternateOwner->m_hWnd : nullptr;
-    if (!alternateOwner) center = (style & WS_CHILD) ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER);
+    HWND reference = alternateOwner ? alternateOwner->m_hWnd : nullptr;
+    if (!alternateOwner) reference = (style & WS_CHILD) ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER);
 
     CRect window;
     GetWindowRect(&window);
-    CRect area;
     CRect target;
+    CRect area;
     if (style & WS_CHILD) {
         // Inside the parent's client area, in its coordinates.
         HWND parent = ::GetParent(m_hWnd);
         ::GetClientRect(parent, &area);
-        ::GetClientRect(center, &target);
-        ::MapWindowPoints(center, parent, reinterpret_cast<POINT*>(&target), 2);
+        ::GetClientRect(reference, &target);
+        ::MapWindowPoints(reference, parent, reinterpret_cast<POINT*>(&target), 2);
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
     } else {
-        // Invisible or minimised owners are no reference: use the work area.
-        if (center) {
-            DWORD centerStyle = static_cast<DWORD>(::GetWindowLongW(center, GWL_STYLE));
-            if (!(centerStyle & WS_VISIBLE) || (centerStyle & WS_MINIMIZE)) center = nullptr;
-        }
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        HWND reference = center ? center : m_hWnd;
-        ::GetMonitorInfoW(::MonitorFromWindow(reference, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        area = monitor.rcWork;
-        if (center)
-            ::GetWindowRect(center, &target);
-        else
-            target = area;
+        TopLevelCentring(m_hWnd, reference, &target, &area);
     }
 
     int x = (target.left + target.right) / 2 - window.Width() / 2;
