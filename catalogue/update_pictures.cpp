@@ -1,0 +1,81 @@
+// The picture step of the update worker: pictures 1-5 of a category's stored
+// product list, downloaded straight into the extension's picture folder.
+#include "catalogue/update.h"
+
+#include <stdio.h>
+
+#include <vector>
+
+#include "catalogue/category_mgr.h"
+#include "catalogue/http_file.h"
+#include "catalogue/picture_name.h"
+#include "shared/files.h"
+#include "shared/paths.h"
+#include "shared/task/job_control.h"
+
+namespace VELQCOMMON {
+namespace {
+
+constexpr int PictureCount = 5;
+
+// The products of the stored list in the store's order; empty when the file
+// does not load. The records belong to the manager.
+std::vector<ProductInfo*> LoadProducts(CVELQCategoryMgr& manager, const std::wstring& path) {
+    if (manager.parser.Load(path) != 0) return {};
+    return *manager.GetProducts();
+}
+
+// Removes every picture of this number: a "picNN.x" never exists, so no
+// variant is kept.
+void RemovePicture(int number, const std::wstring& folder) {
+    wchar_t name[260] = {};
+    _snwprintf_s(name, _countof(name), _TRUNCATE, L"pic%.2d.x", number);
+    DeleteOtherVariants(folder + name, folder, name);
+}
+
+}  // namespace
+
+DWORD CVELQUpdate::DownloadPictures(std::wstring categoryXmlPath) {
+    CVELQCategoryMgr manager;
+    std::vector<ProductInfo*> products = LoadProducts(manager, categoryXmlPath);
+    // An empty list (or a file that did not load) says nothing about the
+    // pictures: they stay as they are.
+    if (products.empty()) return ERROR_SUCCESS;
+
+    int number = 1;
+    for (ProductInfo* product : products) {
+        if (number > PictureCount) break;
+        if (product) DownloadPicture(*product, number);  // a failed picture does not stop the others
+        ++number;
+    }
+    std::wstring folder = GetExtensionImagesFolder(GetTarget().filePath);
+    for (int unused = static_cast<int>(products.size()) + 1; unused <= PictureCount; ++unused)
+        RemovePicture(unused, folder);
+    return ERROR_SUCCESS;
+}
+
+DWORD CVELQUpdate::DownloadPicture(const ProductInfo& product, int number) {
+    // The extension is taken from an address in a downloaded list: a name
+    // with separators or wildcards in it would reach outside the folder (or
+    // delete more than this picture's variants), so such a picture is skipped.
+    std::wstring name = FormatPictureName(number, GetImageExtension(product.imageUrl));
+    if (!IsPlainFileName(name)) return ERROR_INVALID_NAME;
+
+    std::wstring folder = GetExtensionImagesFolder(GetTarget().filePath);
+    std::wstring finalPath = folder + name;
+    // A picture whose format changed must leave no old copy beside the new one.
+    DeleteOtherVariants(finalPath, folder, name);
+
+    CVELQHttpFile job;
+    job.notifyWindow = notifyWindow;
+    job.SetSourceUrl(product.imageUrl.c_str());
+    job.SetTargetPath(finalPath.c_str());
+    job.cachedWriteTime = GetFileWriteTime(finalPath);
+    job.cachedSize = GetFileSize32(finalPath);
+    // A job that gets no thread ends the wait at once with 6: the picture is
+    // skipped like any other failed one.
+    if (job.GetExitCode() != VELQTASKCOMMON::JobStillActive) job.Start();
+    return VELQTASKCOMMON::WaitForJob(job, stopEvent);
+}
+
+}  // namespace VELQCOMMON
