@@ -1,0 +1,163 @@
+// The mapping-table and category-list jobs: what they are set up to fetch and
+// where, and their downloads through the local catalogue service.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "catalogue/category.h"
+#include "catalogue/category_mgr.h"
+#include "catalogue/mapping_table.h"
+#include "catalogue/mt_mgr.h"
+#include "shared/endpoints.h"
+#include "shared/paths.h"
+#include "tests/catalogue/catalogue_test_support.h"
+#include "tests/catalogue/http_file_fixture.h"
+#include "tests/support/registry_guard.h"
+
+using catalogue_test::ComScope;
+using catalogue_test::DataPath;
+using http_file_test::FileTimeOf;
+using http_file_test::RunToEnd;
+using http_file_test::ServerTime;
+using http_file_test::Ticks;
+using testsupport::FileExists;
+using testsupport::ReadFileBytes;
+using testsupport::Route;
+using testsupport::Widen;
+using testsupport::WriteFileBytes;
+using VELQCOMMON::CVELQCategory;
+using VELQCOMMON::CVELQMappingTable;
+
+namespace {
+
+constexpr ULONGLONG Epoch1970 = 116444736000000000ull;
+const std::string ProductListPrefix =
+    "https://services.fernhollow.example/integration/job/request/ShoppingCartService/morvane/site/"
+    "productList/siteID.morvane/locale.en_US/categoryID.";
+
+// A fresh temporary name: in the temporary folder, prefix VEL, not created.
+void ExpectFreshTemporaryName(const std::wstring& path) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    EXPECT_EQ(0u, path.find(std::wstring(folder) + L"VEL")) << testing::PrintToString(path);
+    EXPECT_FALSE(FileExists(path));
+}
+
+void SetWriteTime(const std::wstring& path, const SYSTEMTIME& time) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    FILETIME when = FileTimeOf(time);
+    SetFileTime(file, nullptr, nullptr, &when);
+    CloseHandle(file);
+}
+
+class DownloadJobTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(service.Running()) << "the catalogue service is not running"; }
+
+    std::wstring DataFolder() const { return folder.path() + L"\\Dravik\\Wendaro\\"; }
+
+    ComScope com;
+    testsupport::TempFolder folder;
+    testsupport::ScopedEnvironment profile{L"ALLUSERSPROFILE", folder.path().c_str()};
+    testsupport::ProductRegistry registry;
+    testsupport::CatalogueService service;
+};
+
+TEST_F(DownloadJobTest, MappingTableJobDownloadsIntoATemporaryFile) {
+    std::string url = "http://" + testsupport::UniqueHost("mtable") + "/svs/rdr?TYPE=4";
+    ASSERT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, L"Software\\Dravik\\Wendaro", L"MappingURL",
+                                       Widen(url)));
+    Route route(url);
+    route.body = ReadFileBytes(DataPath(L"mapping_indented.xml"));
+    route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
+    ASSERT_TRUE(service.SetRoutes({route}));
+
+    CVELQMappingTable job;
+    EXPECT_EQ(Widen(url), job.GetSourceUrl());
+    EXPECT_EQ(DataFolder() + L"Mappingtable.xml", job.localPath);
+    ExpectFreshTemporaryName(job.GetTargetPath());
+    EXPECT_EQ(0u, job.cachedSize);  // no local table yet
+    EXPECT_EQ(Epoch1970, Ticks(job.cachedWriteTime));
+
+    EXPECT_EQ(0u, RunToEnd(job));
+    EXPECT_EQ(route.body, ReadFileBytes(job.GetTargetPath()));
+    EXPECT_TRUE(IsValidXmlFile(job.GetTargetPath()));
+    EXPECT_FALSE(FileExists(job.localPath));  // the owner copies it, not the job
+}
+
+TEST_F(DownloadJobTest, AnUnchangedTableIsNotDownloadedAgain) {
+    std::string url = "http://" + testsupport::UniqueHost("mtable-same") + "/svs/rdr";
+    ASSERT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, L"Software\\Dravik\\Wendaro", L"MappingURL",
+                                       Widen(url)));
+    Route route(url);
+    route.body = ReadFileBytes(DataPath(L"mapping_compact.xml"));
+    route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
+    ASSERT_TRUE(service.SetRoutes({route}));
+    ASSERT_TRUE(CreateFolderTree(folder.path() + L"\\Dravik\\Wendaro"));
+    ASSERT_TRUE(WriteFileBytes(DataFolder() + L"Mappingtable.xml", route.body));
+    SetWriteTime(DataFolder() + L"Mappingtable.xml", ServerTime());
+
+    CVELQMappingTable job;
+    EXPECT_EQ(route.body.size(), job.cachedSize);
+    EXPECT_EQ(Ticks(FileTimeOf(ServerTime())), Ticks(job.cachedWriteTime));
+    EXPECT_EQ(0u, RunToEnd(job));
+    EXPECT_EQ(0, job.contentChanged);
+    EXPECT_FALSE(FileExists(job.GetTargetPath()));
+    EXPECT_FALSE(IsValidXmlFile(job.GetTargetPath()));
+}
+
+TEST_F(DownloadJobTest, MappingTableJobUsesTheBuiltInAddressByDefault) {
+    CVELQMappingTable job;
+    EXPECT_EQ(DefaultMappingURL, job.GetSourceUrl());
+}
+
+TEST_F(DownloadJobTest, CategoryJobKnowsItsListAddressAndTheCategoryFile) {
+    CVELQCategory job(L"4711", L"C:\\docs\\report.XYZ");
+    EXPECT_EQ(Widen(ProductListPrefix) + L"4711/", job.GetSourceUrl());
+    EXPECT_EQ(L"4711", job.categoryId);
+    EXPECT_EQ(L"", job.reserved);
+    EXPECT_EQ(DataFolder() + L"Images\\XYZ\\4711.xml", job.categoryXmlPath);
+    EXPECT_TRUE(PathIsDirectoryW((DataFolder() + L"Images\\XYZ").c_str()));
+    ExpectFreshTemporaryName(job.GetTargetPath());
+    EXPECT_EQ(0u, job.cachedSize);  // the owner describes the stored list
+    EXPECT_EQ(Epoch1970, Ticks(job.cachedWriteTime));
+
+    // Characters that need escaping in a URL go in as they are.
+    job.SetCategoryId(L"12 34%&x");
+    EXPECT_EQ(Widen(ProductListPrefix) + L"12 34%&x/", job.GetSourceUrl());
+    EXPECT_EQ(L"12 34%&x", job.categoryId);
+    EXPECT_EQ(DataFolder() + L"Images\\XYZ\\4711.xml", job.categoryXmlPath);
+}
+
+TEST_F(DownloadJobTest, CategoryJobDownloadsTheStoreListOverHttps) {
+    // Process ids come round again under Wine: the time keeps the id new.
+    std::string id = "list-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+    Route route(ProductListPrefix + id + "/");
+    route.body = ReadFileBytes(DataPath(L"store_products.xml"));
+    ASSERT_TRUE(service.SetRoutes({route}));
+
+    CVELQCategory job(Widen(id), folder / L"a.pdf");
+    EXPECT_EQ(0u, RunToEnd(job));
+    EXPECT_EQ(route.body, ReadFileBytes(job.GetTargetPath()));
+    auto requests = service.RequestsTo("categoryID." + id + "/");
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ(route.url, requests[0].url);
+
+    CVELQCategoryMgr manager;
+    ASSERT_EQ(0, manager.parser.Load(job.GetTargetPath()));
+    EXPECT_EQ(10u, manager.GetProducts()->size());
+}
+
+TEST_F(DownloadJobTest, CategoryIdTooLongForTheUrlIsNeverRequested) {
+    CVELQCategory job(std::wstring(2000, L'7'), folder / L"a.pdf");
+    EXPECT_EQ(L"", job.GetSourceUrl());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INTERNET_INVALID_URL), RunToEnd(job));
+    EXPECT_FALSE(FileExists(job.GetTargetPath()));
+}
+
+}  // namespace
