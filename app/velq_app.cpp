@@ -6,9 +6,19 @@
 #include <shlwapi.h>
 #include <gdiplus.h>
 
+#include "app/dialogs/open_as_dlg.h"
+#include "catalogue/mt_mgr.h"
+#include "catalogue/update.h"
 #include "shared/constants.h"
+#include "shared/launch.h"
 #include "shared/paths.h"
 #include "shared/settings.h"
+#include "shared/task/file_target.h"
+#include "shared/task/job_control.h"
+
+BEGIN_MESSAGE_MAP(CVELQApp, CWinAppEx)
+    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+END_MESSAGE_MAP()
 
 CVELQApp::CVELQApp() : CWinAppEx(TRUE) {}
 
@@ -90,11 +100,54 @@ BOOL CVELQApp::ParseArguments(LPCWSTR commandLine) {
     return recognised;
 }
 
-// The hidden child, the prompt and the consent dialog come with their own
-// modules; until then these run modes do nothing.
-void CVELQApp::RunOpenFile(std::wstring) {}
+void CVELQApp::RunOpenFile(std::wstring path) {
+    FileTarget target{path, std::wstring()};
+    if (!IsVELQEnabled()) {
+        RunOpenAsFallback(path);
+        return;
+    }
 
-void CVELQApp::RunUpdate(std::wstring) {}
+    size_t dot = path.rfind(L'.');
+    if (dot == std::wstring::npos) {
+        RunOpenAsFallback(path);
+        LaunchUpdateProcess(path);
+        return;
+    }
+
+    // The text after the last dot of the whole path, folders included.
+    std::wstring categoryId;
+    {
+        CVELQMtMgr table;
+        categoryId = table.Lookup(path.substr(dot + 1));
+    }
+    BOOL hasDefault = HasDefaultAssociation(path);
+
+    if (!categoryId.empty() && !hasDefault) {
+        target.categoryId = categoryId;
+        ShowPromptFor(target);
+        return;
+    }
+
+    RunOpenAsFallback(path);
+    if (!hasDefault) LaunchUpdateProcess(path);
+}
+
+void CVELQApp::ShowPromptFor(const FileTarget& target) {
+    CVELQOpenAsDlg prompt(target);
+    m_pMainWnd = &prompt;
+    prompt.DoModal();
+    m_pMainWnd = nullptr;
+}
+
+void CVELQApp::RunUpdate(std::wstring path) {
+    std::wstring categoryId;
+    CVELQMtMgr table;
+    categoryId = table.Lookup(GetFileExtension(path));
+
+    VELQCOMMON::CVELQUpdate worker(path, categoryId);
+    // Nothing here sets the worker's stop event: the run lasts as long as it.
+    if (worker.Start()) VELQTASKCOMMON::WaitForJob(worker);
+}
 
 void CVELQApp::RunTurnOnOff(BOOL) {}
 

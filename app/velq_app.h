@@ -8,6 +8,8 @@
 
 #include "framework/app.h"
 
+struct FileTarget;
+
 enum class RunMode : LONG {
     None = 0,
     TurnOn = 1,
@@ -36,7 +38,14 @@ public:
     RunMode GetRunMode() const { return m_runMode; }
     const std::wstring& GetArgument() const { return m_argument; }
 
+protected:
+    DECLARE_MESSAGE_MAP()
+
 private:
+    // The prompt, or the consent dialog while first use is pending, as the
+    // main window for the time of its modal loop.
+    void ShowPromptFor(const FileTarget& target);
+
     ULONG_PTR m_gdiplusToken = 0;
     RunMode m_runMode = RunMode::OpenFile;
     std::wstring m_argument;

@@ -8,14 +8,18 @@
 
 #include <string>
 
+#include "framework/cmd_target.h"
+
 class CWnd;
 
-class CWinApp {
+#ifndef ID_HELP
+#define ID_HELP 0xE146
+#endif
+
+class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(LPCWSTR appName = nullptr);
-    virtual ~CWinApp();
-    CWinApp(const CWinApp&) = delete;
-    CWinApp& operator=(const CWinApp&) = delete;
+    ~CWinApp() override;
 
     // Returning FALSE skips the message loop: the entry point goes straight
     // to ExitInstance, whose result is the process exit code.
