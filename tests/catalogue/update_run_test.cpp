@@ -1,0 +1,384 @@
+// The "/update" run of the real program against the local catalogue service.
+// Each test sees only what a user's machine would show: the files of the data
+// folder and their times, MTABLE_UPDATE, the requests that reached the
+// services, and the pictures-ready event of the category.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shared/handle.h"
+#include "shared/task/named_event.h"
+#include "tests/catalogue/update_test_support.h"
+#include "tests/support/program.h"
+
+using testsupport::FileExists;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+using namespace update_test;
+
+namespace {
+
+// A prompt's watcher as the update child sees it: the category's event,
+// created before the run and held through it.
+class WaitingPrompt {
+public:
+    explicit WaitingPrompt(const std::string& categoryId)
+        : m_event(CreateNamedEvent(Widen(categoryId), PictureEventPrefix)) {}
+    bool Signalled() const { return WaitForSingleObject(m_event.get(), 0) == WAIT_OBJECT_0; }
+    void Reset() { ResetEvent(m_event.get()); }
+
+private:
+    KernelHandle m_event;
+};
+
+bool FolderExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Every file below folder, with its path relative to it.
+void ListFiles(const std::wstring& folder, const std::wstring& relative, std::vector<std::wstring>* files) {
+    WIN32_FIND_DATAW entry = {};
+    FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!search) return;
+    do {
+        std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ListFiles(folder + L"\\" + name, relative + name + L"\\", files);
+        else
+            files->push_back(relative + name);
+    } while (FindNextFileW(search.get(), &entry));
+}
+
+class UpdateRunTest : public UpdateFixture {
+protected:
+    // "/update <file>" (or "/update" alone for an empty path) run to its end.
+    void Update(const std::wstring& path) {
+        std::wstring arguments = L"/update";
+        if (!path.empty()) arguments += L" " + testsupport::QuoteArgument(path);
+        testsupport::ProgramRun run = testsupport::RunProgram(arguments, 60000);
+        ASSERT_TRUE(run.started);
+        ASSERT_TRUE(run.finished) << "the update run did not end";
+    }
+    void UpdateDocument() { Update(Document()); }
+
+    // Routes for a valid table, a list of these pictures and the pictures
+    // themselves (body "picture <name>"); routes in more replace those of
+    // the same address (the service takes the last).
+    void Serve(const std::vector<std::string>& pictures, const std::vector<Route>& more = {}) {
+        std::vector<std::string> urls;
+        std::vector<Route> routes = {TableRoute(LocalTable())};
+        for (const std::string& name : pictures) {
+            urls.push_back(name.empty() ? "" : ImageUrl(name));
+            if (!name.empty()) routes.push_back(PictureRoute(name, "picture " + name));
+        }
+        routes.push_back(ListRoute(ProductList(urls)));
+        routes.insert(routes.end(), more.begin(), more.end());
+        ASSERT_TRUE(service.SetRoutes(routes));
+    }
+
+    void ExpectPicture(const std::wstring& file, const std::string& served) {
+        EXPECT_EQ("picture " + served, ReadFileBytes(Picture(file))) << Narrow(file);
+        EXPECT_EQ(ServerTicks(), WriteTicks(Picture(file))) << Narrow(file);
+    }
+
+    void MakeListDue() { SetWriteTicks(ListPath(), NowTicks() - Week - Minute); }
+};
+
+TEST_F(UpdateRunTest, FirstRunFetchesEverythingAndAnImmediateSecondRunMakesNoRequest) {
+    InstallTable();
+    const std::string newTable = LocalTable() + "<!-- refreshed -->\n";
+    const std::vector<std::string> pictures = {"a1.png", "a2.png", "a3.jpg", "a4.gif", "a5.png"};
+    Serve(pictures, {TableRoute(newTable)});
+    WaitingPrompt prompt(categoryId);
+
+    const ULONGLONG before = NowTicks();
+    UpdateDocument();
+    const ULONGLONG after = NowTicks();
+
+    EXPECT_EQ(newTable, ReadFileBytes(TablePath()));
+    ULONGLONG stamped = 0;
+    ASSERT_TRUE(StoredUpdateTicks(&stamped));
+    EXPECT_LE(before / Millisecond, stamped / Millisecond);
+    EXPECT_GE(after / Millisecond, stamped / Millisecond);
+    EXPECT_EQ(ProductList({ImageUrl("a1.png"), ImageUrl("a2.png"), ImageUrl("a3.jpg"), ImageUrl("a4.gif"),
+                           ImageUrl("a5.png")}),
+              ReadFileBytes(ListPath()));
+    ExpectPicture(L"pic01.png", "a1.png");
+    ExpectPicture(L"pic02.png", "a2.png");
+    ExpectPicture(L"pic03.jpg", "a3.jpg");
+    ExpectPicture(L"pic04.gif", "a4.gif");
+    ExpectPicture(L"pic05.png", "a5.png");
+    EXPECT_TRUE(prompt.Signalled());
+    EXPECT_EQ(1u, TableGets());
+    EXPECT_EQ(6u, CatalogueGets());  // the list and five pictures
+
+    // Nothing is due: no request at all, and the waiting prompt is told again
+    // that the pictures it has are the current ones.
+    prompt.Reset();
+    UpdateDocument();
+    EXPECT_EQ(1u, TableGets());
+    EXPECT_EQ(6u, CatalogueGets());
+    EXPECT_TRUE(prompt.Signalled());
+}
+
+TEST_F(UpdateRunTest, MappingTableIsDueAfterSevenDaysOrWhenItsTimeIsNoTime) {
+    Serve({});
+    SYSTEMTIME recent = {};
+    GetSystemTime(&recent);
+    unsigned char longer[17] = {};
+    memcpy(longer, &recent, sizeof recent);
+    SYSTEMTIME invalid = recent;
+    invalid.wMonth = 13;
+
+    struct Case {
+        const char* what;
+        std::function<bool()> store;
+        bool due;
+    } cases[] = {
+        {"7 days ago", [] { return StoreUpdateTicks(NowTicks() - Week); }, true},
+        {"a minute short of 7 days", [] { return StoreUpdateTicks(NowTicks() - Week + Minute); }, false},
+        {"a day in the future", [] { return StoreUpdateTicks(NowTicks() + Day); }, true},
+        {"17 bytes", [&] { return StoreUpdateBytes(longer, sizeof longer); }, true},
+        {"month 13", [&] { return StoreUpdateBytes(&invalid, sizeof invalid); }, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.store()) << c.what;
+        size_t requests = TableGets();
+        Update(L"");
+        EXPECT_EQ(requests + (c.due ? 1 : 0), TableGets()) << c.what;
+    }
+    EXPECT_FALSE(FolderExists(DataFolder() + L"Images")) << "no category step without a file";
+}
+
+TEST_F(UpdateRunTest, CategoryListIsDueAfterSevenDaysOrWhenItsTimeLiesAhead) {
+    MakePictureFolder();
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    Serve({"b1.png"});
+    ASSERT_TRUE(WriteFileBytes(ListPath(), ProductList({ImageUrl("b1.png")})));
+    WaitingPrompt prompt(categoryId);
+
+    struct Case {
+        const char* what;
+        ULONGLONG listTime;
+        bool due;
+    } cases[] = {
+        {"a minute short of 7 days", NowTicks() - Week + Minute, false},
+        {"7 days ago", NowTicks() - Week, true},
+        {"a day in the future", NowTicks() + Day, true},
+    };
+    for (const Case& c : cases) {
+        SetWriteTicks(ListPath(), c.listTime);
+        size_t requests = Gets(ListUrl());
+        prompt.Reset();
+        UpdateDocument();
+        EXPECT_EQ(requests + (c.due ? 1 : 0), Gets(ListUrl())) << c.what;
+        EXPECT_TRUE(prompt.Signalled()) << c.what;  // also when the list was not due
+    }
+    EXPECT_EQ(0u, TableGets());
+}
+
+TEST_F(UpdateRunTest, AnInvalidTableIsNotCopiedButItsTimeIsWritten) {
+    InstallTable();
+    Serve({"c1.png"}, {TableRoute("<cfg:Configuration")});
+    WaitingPrompt prompt(categoryId);
+
+    UpdateDocument();
+    EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
+    ULONGLONG stamped = 0;
+    EXPECT_TRUE(StoredUpdateTicks(&stamped));
+    EXPECT_EQ(1u, Gets(ListUrl())) << "the run goes on";
+    EXPECT_TRUE(FileExists(Picture(L"pic01.png")));
+    EXPECT_TRUE(prompt.Signalled());
+}
+
+TEST_F(UpdateRunTest, AFailedTableDownloadEndsTheRun) {
+    InstallTable();
+    Route broken = TableRoute("server error");
+    broken.status = 500;
+    Serve({"d1.png"}, {broken});
+    WaitingPrompt prompt(categoryId);
+
+    UpdateDocument();
+    EXPECT_EQ(1u, TableGets());
+    EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
+    EXPECT_FALSE(testsupport::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_EQ(0u, CatalogueGets());
+    EXPECT_FALSE(FileExists(ListPath()));
+    EXPECT_FALSE(prompt.Signalled());
+}
+
+TEST_F(UpdateRunTest, ThreeProductsRemoveEveryFourthAndFifthPicture) {
+    MakePictureFolder();
+    for (const wchar_t* name : {L"pic01.gif", L"pic04.jpg", L"pic04", L"pic05.png", L"pic05.bmp"})
+        ASSERT_TRUE(WriteFileBytes(Picture(name), "old"));
+    Serve({"e1.png", "e2.png", "e3.png"});
+
+    UpdateDocument();
+    ExpectPicture(L"pic01.png", "e1.png");
+    ExpectPicture(L"pic02.png", "e2.png");
+    ExpectPicture(L"pic03.png", "e3.png");
+    for (const wchar_t* name : {L"pic01.gif", L"pic04.jpg", L"pic04", L"pic05.png", L"pic05.bmp"})
+        EXPECT_FALSE(FileExists(Picture(name))) << Narrow(name);
+}
+
+TEST_F(UpdateRunTest, SevenProductsGiveTheFirstFivePictures) {
+    MakePictureFolder();
+    Serve({"f1.png", "f2.png", "f3.png", "f4.png", "f5.png", "f6.png", "f7.png"});
+
+    UpdateDocument();
+    for (int n = 1; n <= 5; ++n)
+        ExpectPicture(L"pic0" + std::to_wstring(n) + L".png", "f" + std::to_string(n) + ".png");
+    EXPECT_EQ(0u, Gets(ImageUrl("f6.png")));
+    EXPECT_EQ(0u, Gets(ImageUrl("f7.png")));
+}
+
+TEST_F(UpdateRunTest, AnEmptyOrBrokenListLeavesThePicturesAsTheyAre) {
+    MakePictureFolder();
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic01.png"), "kept 1"));
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic05.jpg"), "kept 5"));
+    SetWriteTicks(Picture(L"pic01.png"), ServerTicks());
+    WaitingPrompt prompt(categoryId);
+
+    for (std::string list : {ProductList({}), std::string("<ns1:SearchProductResponse><products>")}) {
+        ASSERT_TRUE(service.SetRoutes({ListRoute(list)}));
+        if (FileExists(ListPath())) MakeListDue();
+        prompt.Reset();
+        UpdateDocument();
+        EXPECT_EQ(list, ReadFileBytes(ListPath()));
+        EXPECT_EQ("kept 1", ReadFileBytes(Picture(L"pic01.png")));
+        EXPECT_EQ(ServerTicks(), WriteTicks(Picture(L"pic01.png")));
+        EXPECT_EQ("kept 5", ReadFileBytes(Picture(L"pic05.jpg")));
+        EXPECT_TRUE(prompt.Signalled());
+    }
+    EXPECT_EQ(2u, CatalogueGets());  // the two lists, no picture
+}
+
+TEST_F(UpdateRunTest, APictureInAnotherFormatReplacesTheOldFile) {
+    MakePictureFolder();
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic02.jpg"), "old jpeg"));
+    Serve({"g1.jpg", "g2.png"});
+
+    UpdateDocument();
+    EXPECT_FALSE(FileExists(Picture(L"pic02.jpg")));
+    ExpectPicture(L"pic02.png", "g2.png");
+}
+
+TEST_F(UpdateRunTest, AProductWithoutPictureKeepsThatNumbersFiles) {
+    MakePictureFolder();
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic02.jpg"), "old 2"));
+    Serve({"h1.png", "", "h3.png"});
+    WaitingPrompt prompt(categoryId);
+
+    UpdateDocument();
+    ExpectPicture(L"pic01.png", "h1.png");
+    EXPECT_EQ("old 2", ReadFileBytes(Picture(L"pic02.jpg")));
+    ExpectPicture(L"pic03.png", "h3.png");
+    EXPECT_EQ(3u, CatalogueGets());  // the list and two pictures
+    EXPECT_TRUE(prompt.Signalled());
+}
+
+TEST_F(UpdateRunTest, WithoutAFileOrACategoryOnlyTheTableIsRefreshed) {
+    InstallTable();
+    Serve({"i1.png"});
+    WaitingPrompt prompt(categoryId);
+
+    Update(L"");
+    EXPECT_EQ(1u, TableGets());
+    ASSERT_TRUE(testsupport::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE);
+    Update(root.path() + L"\\docs\\unknown.zzq");
+    EXPECT_EQ(2u, TableGets());
+
+    EXPECT_EQ(0u, CatalogueGets());
+    EXPECT_FALSE(FolderExists(DataFolder() + L"Images"));
+    EXPECT_FALSE(prompt.Signalled());
+}
+
+TEST_F(UpdateRunTest, UnchangedPicturesAreNotDownloadedAgain) {
+    MakePictureFolder();
+    Serve({"j1.png", "j2.png"});
+    UpdateDocument();
+    ExpectPicture(L"pic01.png", "j1.png");
+
+    // Same length and time on the server, other bytes: a download would show.
+    MakeListDue();
+    Serve({"j1.png", "j2.png"}, {PictureRoute("j1.png", "PICTURE j1.png"),
+                                 PictureRoute("j2.png", "a longer picture j2.png")});
+    UpdateDocument();
+    EXPECT_EQ(2u, Gets(ImageUrl("j1.png"))) << "asked again";
+    ExpectPicture(L"pic01.png", "j1.png");
+    EXPECT_EQ("a longer picture j2.png", ReadFileBytes(Picture(L"pic02.png")));
+}
+
+TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder) {
+    MakePictureFolder();
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic03.jpg"), "old 3"));
+    const std::string base = ImageHostPath + categoryId + "/";
+    const std::vector<std::string> hostile = {
+        base + "a.b/..\\..\\evil1",
+        base + "x.png:evil2",
+        base + "evil3.*",
+        base + "evil4." + std::string(300, 'e'),
+    };
+    std::vector<Route> routes = {TableRoute(LocalTable())};
+    for (const std::string& url : hostile) {
+        routes.push_back(Route(url));
+        routes.back().body = "evil";
+    }
+    routes.push_back(ListRoute(ProductList({hostile[0], hostile[1], hostile[2], hostile[3], ImageUrl("k5.png")})));
+    routes.push_back(PictureRoute("k5.png", "picture k5.png"));
+    ASSERT_TRUE(service.SetRoutes(routes));
+    WaitingPrompt prompt(categoryId);
+
+    UpdateDocument();
+    EXPECT_EQ(2u, CatalogueGets());  // the list and the fifth picture
+    EXPECT_EQ(0u, Gets("evil"));
+    ExpectPicture(L"pic05.png", "k5.png");
+    EXPECT_EQ("old 3", ReadFileBytes(Picture(L"pic03.jpg")));
+    EXPECT_TRUE(prompt.Signalled());
+
+    std::vector<std::wstring> files;
+    ListFiles(root.path(), L"", &files);
+    const std::wstring pictures = L"ProgramData\\Dravik\\Wendaro\\Images\\" + Extension + L"\\";
+    for (const std::wstring& file : files) {
+        bool expected = file == L"ProgramData\\Dravik\\Wendaro\\Mappingtable.xml" ||
+                        file.rfind(pictures, 0) == 0 || file.rfind(L"Temp\\", 0) == 0;
+        EXPECT_TRUE(expected) << Narrow(file);
+    }
+    std::vector<std::wstring> inPictureFolder;
+    ListFiles(PictureFolder(), L"", &inPictureFolder);
+    EXPECT_EQ(3u, inPictureFolder.size());  // the list, pic03.jpg and pic05.png
+}
+
+TEST_F(UpdateRunTest, ATruncatedListNeverReplacesTheStoredOne) {
+    MakePictureFolder();
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    const std::string stored = ProductList({ImageUrl("m1.png")});
+    ASSERT_TRUE(WriteFileBytes(ListPath(), stored));
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic01.png"), "kept"));
+    MakeListDue();
+    const ULONGLONG listTime = WriteTicks(ListPath());
+    Route list = ListRoute(ProductList({ImageUrl("n1.png"), ImageUrl("n2.png"), ImageUrl("n3.png")}));
+    list.dropAfter = static_cast<long long>(list.body.size() / 2);
+    ASSERT_TRUE(service.SetRoutes({list, PictureRoute("n1.png", "picture n1.png")}));
+    WaitingPrompt prompt(categoryId);
+
+    UpdateDocument();
+    EXPECT_EQ(1u, Gets(ListUrl()));
+    EXPECT_EQ(stored, ReadFileBytes(ListPath()));
+    EXPECT_EQ(listTime, WriteTicks(ListPath()));
+    EXPECT_EQ("kept", ReadFileBytes(Picture(L"pic01.png")));
+    EXPECT_EQ(0u, Gets(ImageUrl("n1.png")));
+    EXPECT_FALSE(prompt.Signalled());
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+// What the update worker's tests share: a machine of their own (data folder,
+// temporary folder, the product's registry keys), the catalogue documents the
+// services would serve, and routes for them on the local catalogue service.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "shared/endpoints.h"
+#include "shared/settings.h"
+#include "tests/support/catalogue_service.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/temp_folder.h"
+
+namespace update_test {
+
+using testsupport::Route;
+using testsupport::Widen;
+
+constexpr ULONGLONG Millisecond = 10000ULL;
+constexpr ULONGLONG Minute = 60 * 1000 * Millisecond;
+constexpr ULONGLONG Day = 24 * 60 * Minute;
+constexpr ULONGLONG Week = 7 * Day;
+
+inline ULONGLONG Ticks(const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+inline FILETIME AsFileTime(ULONGLONG ticks) {
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(ticks);
+    time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    return time;
+}
+
+inline ULONGLONG NowTicks() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return Ticks(now);
+}
+
+// The server time the picture routes announce: 2001-02-03 04:05:06 UTC.
+inline SYSTEMTIME ServerTime() {
+    SYSTEMTIME time = {};
+    time.wYear = 2001;
+    time.wMonth = 2;
+    time.wDay = 3;
+    time.wHour = 4;
+    time.wMinute = 5;
+    time.wSecond = 6;
+    return time;
+}
+
+inline ULONGLONG ServerTicks() {
+    SYSTEMTIME time = ServerTime();
+    FILETIME converted = {};
+    SystemTimeToFileTime(&time, &converted);
+    return Ticks(converted);
+}
+
+// The file's last-write time; 0 when it cannot be read.
+inline ULONGLONG WriteTicks(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return Ticks(data.ftLastWriteTime);
+}
+
+inline void SetWriteTicks(const std::wstring& path, ULONGLONG ticks) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << testing::PrintToString(path);
+    FILETIME time = AsFileTime(ticks);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+// MTABLE_UPDATE as the worker stores it; false when it is not 16 bytes.
+inline bool StoredUpdateTicks(ULONGLONG* ticks) {
+    SYSTEMTIME time = {};
+    DWORD size = sizeof time;
+    if (RegGetValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE, RRF_RT_REG_BINARY, nullptr,
+                     &time, &size) != ERROR_SUCCESS ||
+        size != sizeof time)
+        return false;
+    FILETIME converted = {};
+    SystemTimeToFileTime(&time, &converted);
+    *ticks = Ticks(converted);
+    return true;
+}
+
+inline bool StoreUpdateBytes(const void* bytes, DWORD size) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE, REG_BINARY, bytes,
+                           size) == ERROR_SUCCESS;
+}
+
+inline bool StoreUpdateTicks(ULONGLONG ticks) {
+    FILETIME time = AsFileTime(ticks);
+    SYSTEMTIME stored = {};
+    FileTimeToSystemTime(&time, &stored);
+    return StoreUpdateBytes(&stored, sizeof stored);
+}
+
+inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// A mapping table in the configuration namespace with one item.
+inline std::string MappingTable(const std::string& extension, const std::string& categoryId) {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<cfg:Configuration xmlns:cfg=\"" +
+           Narrow(ConfigNamespaceURI) + "\"><cfg:CfgGroup><cfg:CfgItem><cfg:Ext name=\"ext\">" +
+           extension + "</cfg:Ext><cfg:Cat name=\"cat\">" + categoryId +
+           "</cfg:Cat></cfg:CfgItem></cfg:CfgGroup></cfg:Configuration>\n";
+}
+
+// A store response with one product per address, in this order; an empty
+// address gives a product without any picture element.
+inline std::string ProductList(const std::vector<std::string>& imageUrls) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<ns1:SearchProductResponse xmlns:ns1=\"" +
+                      Narrow(ShoppingCartNamespaceURI) + "\">\n";
+    for (size_t i = 0; i < imageUrls.size(); ++i) {
+        std::string number = std::to_string(i + 1);
+        xml += "<products><productKey><companyID>co" + number + "</companyID><productID>P" + number +
+               "</productID></productKey><baseFields><name>Product " + number + "</name>";
+        if (!imageUrls[i].empty()) xml += "<thumbnailImage>" + imageUrls[i] + "</thumbnailImage>";
+        xml += "</baseFields></products>\n";
+    }
+    return xml + "</ns1:SearchProductResponse>\n";
+}
+
+const std::string ProductListPrefix =
+    "https://services.fernhollow.example/integration/job/request/ShoppingCartService/morvane/site/"
+    "productList/siteID.morvane/locale.en_US/categoryID.";
+const std::string ImageHostPath = "https://images.fernhollow.example/FHHM/Storefront/Company/";
+
+// One test's machine and catalogue: its own all-users profile and temporary
+// folder (the program started from the test inherits both), the product's
+// registry keys cleared, and a category id, extension folder and service
+// addresses that no other test uses.
+class UpdateFixture : public ::testing::Test {
+protected:
+    UpdateFixture()
+        : profileFolder(MakeFolder(L"ProgramData")),
+          tempFolder(MakeFolder(L"Temp")),
+          profile(L"ALLUSERSPROFILE", profileFolder.c_str()),
+          tmp(L"TMP", tempFolder.c_str()),
+          temp(L"TEMP", tempFolder.c_str()) {}
+
+    void SetUp() override {
+        ASSERT_TRUE(service.Running()) << "the catalogue service is not running";
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        std::string tag = std::string("t") + test->name();
+        for (char& c : tag) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        std::string host = testsupport::UniqueHost(tag);
+        // Not a part of the table's address, so the two sets of requests
+        // can be told apart.
+        categoryId = "c" + host.substr(0, host.find('.'));
+        mappingUrl = "http://" + host + "/svs/rdr?TYPE=4";
+        ASSERT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL,
+                                           Widen(mappingUrl)));
+    }
+
+    std::wstring DataFolder() const { return profileFolder + L"\\Dravik\\Wendaro\\"; }
+    std::wstring TablePath() const { return DataFolder() + L"Mappingtable.xml"; }
+    std::wstring PictureFolder() const { return DataFolder() + L"Images\\" + Extension + L"\\"; }
+    std::wstring ListPath() const { return PictureFolder() + Widen(categoryId) + L".xml"; }
+    std::wstring Picture(const std::wstring& name) const { return PictureFolder() + name; }
+    // The file the run is for; it need not exist.
+    std::wstring Document() const { return root.path() + L"\\docs\\report." + Extension; }
+
+    std::string ListUrl() const { return ProductListPrefix + categoryId + "/"; }
+    std::string ImageUrl(const std::string& name) const {
+        return ImageHostPath + categoryId + "/images/product/thumbnail/" + name;
+    }
+
+    Route TableRoute(const std::string& body) const {
+        Route route(mappingUrl);
+        route.body = body;
+        return route;
+    }
+    Route ListRoute(const std::string& body) const {
+        Route route(ListUrl());
+        route.body = body;
+        return route;
+    }
+    Route PictureRoute(const std::string& name, const std::string& body) const {
+        Route route(ImageUrl(name));
+        route.body = body;
+        route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
+        return route;
+    }
+
+    // The local table as an installed program has it: the extension mapped
+    // to this test's category.
+    void InstallTable() {
+        CreateDirectoryW((profileFolder + L"\\Dravik").c_str(), nullptr);
+        CreateDirectoryW(DataFolder().c_str(), nullptr);
+        ASSERT_TRUE(testsupport::WriteFileBytes(TablePath(), LocalTable()));
+    }
+    std::string LocalTable() const { return MappingTable(Narrow(Extension), categoryId); }
+
+    void MakePictureFolder() {
+        InstallTable();
+        CreateDirectoryW((DataFolder() + L"Images").c_str(), nullptr);
+        CreateDirectoryW(PictureFolder().c_str(), nullptr);
+    }
+
+    // GET requests that reached the service with text in their address.
+    size_t Gets(const std::string& text) const {
+        size_t count = 0;
+        for (const auto& request : service.RequestsTo(text)) count += request.method == "GET";
+        return count;
+    }
+    // Requests of this test's mapping table, product list and pictures.
+    size_t TableGets() const { return Gets(mappingUrl.substr(0, mappingUrl.find('?'))); }
+    size_t CatalogueGets() const { return Gets(categoryId); }
+
+    const std::wstring Extension = L"wdx";
+    testsupport::TempFolder root;
+    std::wstring profileFolder;
+    std::wstring tempFolder;
+    testsupport::ScopedEnvironment profile;
+    testsupport::ScopedEnvironment tmp;
+    testsupport::ScopedEnvironment temp;
+    testsupport::ProductRegistry registry;
+    testsupport::CatalogueService service;
+    std::string categoryId;
+    std::string mappingUrl;
+
+private:
+    std::wstring MakeFolder(const wchar_t* name) {
+        std::wstring path = root / name;
+        CreateDirectoryW(path.c_str(), nullptr);
+        return path;
+    }
+};
+
+}  // namespace update_test
