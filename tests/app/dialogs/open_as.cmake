@@ -21,3 +21,14 @@ foreach(dpi 120 144)
                        FIXTURES_REQUIRED wine RESOURCE_LOCK desktop
                        ENVIRONMENT "WENDARO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endforeach()
+
+# The real program, driven from outside; its child fetches from the local
+# catalogue service. Passes once the OpenFile run mode shows the prompt.
+wendaro_add_test(NAME test_open_as_road NO_MAIN
+  SOURCES ${open_as_dir}/prompt_test_main.cpp ${open_as_dir}/fake_programs.cpp
+          ${open_as_dir}/prompt_driver.cpp ${open_as_dir}/open_as_road_test.cpp
+  LIBS app_dialogs catalogue_service_client gdiplus shlwapi comctl32 ole32
+  LOCKS desktop registry FIXTURES catalogue_service TIMEOUT 240)
+target_compile_definitions(test_open_as_road PRIVATE
+  WENDARO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
+add_dependencies(test_open_as_road wendaro)
