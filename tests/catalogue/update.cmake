@@ -11,3 +11,10 @@ wendaro_add_test(NAME test_update_run
                  LOCKS registry TIMEOUT 300
                  FIXTURES catalogue_service)
 add_dependencies(test_update_run wendaro)
+
+# The worker in process: stop requests, OLE on its thread, single pictures.
+wendaro_add_test(NAME test_update_worker
+                 SOURCES ${CMAKE_CURRENT_LIST_DIR}/update_test.cpp
+                 LIBS catalogue catalogue_service_client test_support
+                 LOCKS registry
+                 FIXTURES catalogue_service)

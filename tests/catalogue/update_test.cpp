@@ -1,0 +1,121 @@
+// The update worker in this process: what a run mode cannot show from outside
+// (a stop request, OLE on the worker's thread) and single pictures.
+#include "catalogue/update.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "catalogue/category_mgr.h"
+#include "tests/catalogue/update_test_support.h"
+
+using testsupport::FileExists;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+using VELQCOMMON::CVELQUpdate;
+using namespace update_test;
+
+namespace {
+
+constexpr DWORD WaitLimitMs = 20000;
+
+// Runs the thread routine on a thread of its own, as Start would, and tells
+// whether OLE was left uninitialised there: a thread still in the worker's
+// single-threaded apartment could not join the multithreaded one.
+DWORD RunRoutineOnNewThread(CVELQUpdate& worker, bool* oleReleased) {
+    DWORD result = 0;
+    std::thread thread([&] {
+        result = CVELQUpdate::UpdateThread(&worker);
+        HRESULT joined = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        *oleReleased = joined == S_OK;
+        if (SUCCEEDED(joined)) CoUninitialize();
+    });
+    thread.join();
+    return result;
+}
+
+class UpdateWorkerTest : public UpdateFixture {
+protected:
+    // Waits (bounded) until the service has seen a GET of the address.
+    bool WaitForRequest(const std::string& url) {
+        for (DWORD waited = 0; waited < WaitLimitMs; waited += 20) {
+            if (Gets(url) > 0) return true;
+            Sleep(20);  // the service's log is a file: nothing to wait on
+        }
+        return false;
+    }
+};
+
+TEST_F(UpdateWorkerTest, AStopDuringTheTableDownloadEndsTheWorkerWithCancelled) {
+    InstallTable();
+    Route slow = TableRoute("");
+    slow.bodySize = 200000;
+    slow.chunkSize = 1000;
+    slow.chunkDelayMs = 100;  // 20 s for the whole body
+    ASSERT_TRUE(service.SetRoutes({slow}));
+
+    CVELQUpdate worker(Document(), Widen(categoryId));
+    ASSERT_TRUE(worker.Start());
+    ASSERT_TRUE(WaitForRequest(mappingUrl));
+    worker.SetStopEvent();
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(worker.threadHandle, WaitLimitMs));
+
+    EXPECT_EQ(ERROR_CANCELLED, worker.GetExitCode());
+    EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
+    EXPECT_FALSE(testsupport::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_EQ(0u, CatalogueGets());
+}
+
+TEST_F(UpdateWorkerTest, OleIsReleasedOnEveryReturn) {
+    InstallTable();
+    Route broken = TableRoute("no table");
+    broken.status = 404;
+    ASSERT_TRUE(service.SetRoutes({broken}));
+
+    bool released = false;
+    CVELQUpdate failing(Document(), Widen(categoryId));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_FOUND), RunRoutineOnNewThread(failing, &released));
+    EXPECT_TRUE(released) << "after a failed table download";
+
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    CVELQUpdate quiet(L"", L"");
+    EXPECT_EQ(0u, RunRoutineOnNewThread(quiet, &released));
+    EXPECT_TRUE(released) << "after a run with nothing due";
+}
+
+TEST_F(UpdateWorkerTest, APictureWithoutAddressRemovesOnlyItsOtherVariants) {
+    MakePictureFolder();
+    for (const wchar_t* name : {L"pic01.jpg", L"pic01.png", L"pic02.png"})
+        ASSERT_TRUE(WriteFileBytes(Picture(name), "old"));
+    CVELQUpdate worker(Document(), Widen(categoryId));
+    ProductInfo product;
+
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INTERNET_INVALID_URL), worker.DownloadPicture(product, 1));
+    EXPECT_EQ("old", ReadFileBytes(Picture(L"pic01.jpg")));
+    EXPECT_FALSE(FileExists(Picture(L"pic01.png")));
+    EXPECT_TRUE(FileExists(Picture(L"pic02.png")));
+}
+
+TEST_F(UpdateWorkerTest, APictureWhoseNameIsNoPlainFileNameIsSkippedUntouched) {
+    MakePictureFolder();
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic03.jpg"), "old"));
+    CVELQUpdate worker(Document(), Widen(categoryId));
+    ProductInfo product;
+
+    for (const char* tail : {"a.b/..\\..\\x", "x.*", "x.png?size=2", "x.png:stream"}) {
+        product.imageUrl = Widen(ImageUrl(tail));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), worker.DownloadPicture(product, 3)) << tail;
+    }
+    product.imageUrl = Widen(ImageUrl("x." + std::string(254, 'e')));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), worker.DownloadPicture(product, 3)) << "too long";
+
+    EXPECT_EQ("old", ReadFileBytes(Picture(L"pic03.jpg")));
+    EXPECT_EQ(0u, CatalogueGets());
+}
+
+}  // namespace
