@@ -2,7 +2,7 @@
 BUILD ?= build
 ARGS ?=
 
-.PHONY: all build test check run clean bench-parser
+.PHONY: all build test check run bench-prompt clean bench-parser
 
 all: build
 
@@ -17,9 +17,18 @@ test:
 check:
 	scripts/test.sh $(BUILD) '$(R)'
 
-# Runs wendaro.exe with ARGS under Wine.
+# Without ARGS: the demo (the prompt fed by the local catalogue service).
+# With ARGS: runs wendaro.exe with them under Wine.
 run:
+ifeq ($(strip $(ARGS)),)
+	WENDARO_BUILD=$(BUILD) scripts/demo/demo.sh
+else
 	WENDARO_BUILD=$(BUILD) scripts/run.sh $(ARGS)
+endif
+
+# Start-up time of the prompt against a minimal dialog program.
+bench-prompt:
+	WENDARO_BUILD=$(BUILD) scripts/bench_prompt.sh
 
 # Times the store product-list parser on lists of 10, 50 and 500 products.
 bench-parser:

@@ -1,0 +1,150 @@
+// Start-up time of the Open-As prompt against a minimal dialog program.
+//
+//   prompt_bench <wendaro.exe> <minimal_dialog.exe> <runs>
+//
+// Each run starts the program and polls (every millisecond) for its visible
+// top-level dialog; the time from just before CreateProcess to the moment the
+// window is found is one sample. The dialog is then cancelled and the process
+// awaited. The prompt's data folder holds a mapping table and five pictures
+// for the extension, and its settings skip the consent dialog and any
+// mapping-table download, so the prompt opens showing the pictures at once.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/app/dialogs/prompt_driver.h"
+#include "tests/support/registry_guard.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+const wchar_t Extension[] = L"wdx";
+const wchar_t Category[] = L"4711";
+
+struct Found {
+    DWORD processId;
+    const wchar_t* caption;
+    HWND window;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+    auto* found = reinterpret_cast<Found*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t caption[64] = {};
+    if (owner == found->processId && IsWindowVisible(window) && GetWindowTextW(window, caption, 64) &&
+        wcscmp(caption, found->caption) == 0) {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Milliseconds from the start of the process to its dialog on the screen;
+// negative when it did not show within 20 s.
+double TimeToDialog(const std::wstring& program, const std::wstring& arguments,
+                    const wchar_t* caption) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return -1;
+    }
+    Found found = {process.dwProcessId, caption, nullptr};
+    double elapsed = -1;
+    for (;;) {
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&found));
+        QueryPerformanceCounter(&now);
+        double ms = 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
+        if (found.window) {
+            elapsed = ms;
+            break;
+        }
+        if (ms > 20000) break;
+        Sleep(1);
+    }
+    if (found.window) PostMessageW(found.window, WM_COMMAND, IDCANCEL, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return elapsed;
+}
+
+double Median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    size_t n = samples.size();
+    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+}
+
+void PrepareData(const testsupport::TempFolder& data) {
+    std::wstring product = data / L"Dravik\\Wendaro";
+    std::wstring pictures = product + L"\\Images\\" + Extension;
+    CreateDirectoryW((data / L"Dravik").c_str(), nullptr);
+    CreateDirectoryW(product.c_str(), nullptr);
+    CreateDirectoryW((product + L"\\Images").c_str(), nullptr);
+    CreateDirectoryW(pictures.c_str(), nullptr);
+    testsupport::WriteFileBytes(
+        product + L"\\Mappingtable.xml",
+        "<?xml version=\"1.0\"?><cfg:Configuration xmlns:cfg=\"http://config.dravik.example/cfg/\">"
+        "<cfg:CfgGroup><cfg:CfgItem><cfg:E name=\"e\">wdx</cfg:E><cfg:C name=\"c\">4711</cfg:C>"
+        "</cfg:CfgItem></cfg:CfgGroup></cfg:Configuration>");
+    // A fresh category list: the child has nothing to fetch.
+    testsupport::WriteFileBytes(pictures + L"\\" + Category + L".xml", "<list/>");
+    for (int i = 1; i <= 5; ++i) {
+        prompttest::WritePicture(pictures + L"\\pic0" + std::to_wstring(i) + L".png", 100, 140,
+                                 RGB(40 * i, 100, 200 - 30 * i));
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 4) {
+        fwprintf(stderr, L"usage: prompt_bench <wendaro.exe> <minimal_dialog.exe> <runs>\n");
+        return 2;
+    }
+    const std::wstring wendaro = argv[1];
+    const std::wstring minimal = argv[2];
+    const int runs = _wtoi(argv[3]);
+
+    testsupport::TempFolder data;
+    PrepareData(data);
+    testsupport::ScopedEnvironment profile(L"ALLUSERSPROFILE", data.path().c_str());
+    testsupport::ProductRegistry registry;
+    const wchar_t* key = L"Software\\Dravik\\Wendaro";
+    testsupport::SetDword(HKEY_CURRENT_USER, key, L"FirstUse", 1);
+    SYSTEMTIME now = {};
+    GetSystemTime(&now);
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"MTABLE_UPDATE", REG_BINARY, &now, sizeof now);
+    std::wstring file = data / L"Quarterly report.wdx";
+    testsupport::WriteFileBytes(file, "sample");
+
+    std::vector<double> prompt, baseline;
+    // One unmeasured run of each warms the file cache and the wineserver.
+    TimeToDialog(wendaro, L"\"" + file + L"\"", L"Wendaro");
+    TimeToDialog(minimal, L"", L"Minimal");
+    for (int i = 0; i < runs; ++i) {
+        double p = TimeToDialog(wendaro, L"\"" + file + L"\"", L"Wendaro");
+        double b = TimeToDialog(minimal, L"", L"Minimal");
+        if (p < 0 || b < 0) {
+            wprintf(L"run %d: a dialog did not show\n", i + 1);
+            return 1;
+        }
+        prompt.push_back(p);
+        baseline.push_back(b);
+        wprintf(L"run %2d: prompt %7.1f ms   minimal dialog %7.1f ms\n", i + 1, p, b);
+    }
+    double mp = Median(prompt), mb = Median(baseline);
+    wprintf(L"median over %d runs: prompt %.1f ms, minimal dialog %.1f ms, ratio %.2f (goal <= 1.30)\n",
+            runs, mp, mb, mp / mb);
+    return 0;
+}
