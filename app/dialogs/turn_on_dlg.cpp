@@ -1,0 +1,70 @@
+#include "app/dialogs/turn_on_dlg.h"
+
+#include "app/dialogs/scale.h"
+#include "resources/dialog_ids.h"
+
+namespace {
+
+const COLORREF SeparatorColour = RGB(0xC6, 0xC6, 0xC6);
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CVELQTurnOn, CDialog)
+
+BEGIN_MESSAGE_MAP(CVELQTurnOn, CDialog)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CVELQTurnOn::CVELQTurnOn(CWnd* pParent) : CDialog(IDD_TURNON_DIALOG, pParent) {}
+
+CVELQTurnOn::~CVELQTurnOn() {
+    m_fontText.DeleteObject();
+    m_fontButton.DeleteObject();
+}
+
+void CVELQTurnOn::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_TURNON_TEXT, m_staticText);
+    DDX_Control(pDX, IDOK, m_btnOK);
+}
+
+BOOL CVELQTurnOn::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    CDC* dc = GetDC();
+    m_dpiX = dc->GetDeviceCaps(LOGPIXELSX) / 96.0;
+    m_dpiY = dc->GetDeviceCaps(LOGPIXELSY) / 96.0;
+    ReleaseDC(dc);
+
+    InitLayout();
+    // The consent dialog that shows the notice is hidden by now, so the
+    // notice centres on the screen and has to bring itself forward.
+    CenterWindow(nullptr);
+    BringWindowToTop();
+    return TRUE;
+}
+
+void CVELQTurnOn::InitLayout() {
+    m_staticText.SetWindowText(
+        L"Wendaro is now what you'll use when you open files that don't have programs associated "
+        L"with them.");
+
+    // The dialog goes to the screen's origin here; OnInitDialog centres it.
+    SetWindowPos(nullptr, 0, 0, Scale(423, m_dpiX), Scale(147, m_dpiY), 0);
+    m_staticText.SetWindowPos(nullptr, Scale(26, m_dpiX), Scale(24, m_dpiY), Scale(375, m_dpiX),
+                              Scale(40, m_dpiY), 0);
+    m_btnOK.SetWindowPos(nullptr, Scale(323, m_dpiX), Scale(83, m_dpiY), Scale(80, m_dpiX),
+                         Scale(25, m_dpiY), 0);
+
+    // Point sizes follow the screen's DPI by themselves: no scale factor.
+    m_fontText.CreatePointFont(80, L"Tahoma");
+    m_staticText.SetFont(&m_fontText, TRUE);
+    m_fontButton.CreatePointFont(100, L"Tahoma");
+    m_btnOK.SetFont(&m_fontButton, TRUE);
+}
+
+void CVELQTurnOn::OnPaint() {
+    CPaintDC dc(this);
+    dc.FillSolidRect(Scale(10, m_dpiX), Scale(71, m_dpiY), Scale(397, m_dpiX), Scale(1, m_dpiY),
+                     SeparatorColour);
+}

@@ -1,0 +1,385 @@
+// The consent dialog in this process at 96 DPI: both forms' layout and texts,
+// the preset answer, the notice's tooltip and underline, the logo, the links,
+// and what OK, Cancel and their equivalents do in each form.
+#include "app/dialogs/first_use_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "shared/endpoints.h"
+#include "shared/launch.h"
+#include "tests/app/dialogs/first_use_fixture.h"
+
+using namespace firstusetest;
+using prompttest::Click;
+using prompttest::HasRect;
+using prompttest::PromptState;
+using prompttest::ReadPrompt;
+using prompttest::ReadText;
+using prompttest::WaitUntil;
+
+namespace {
+
+const wchar_t NoticeText[] =
+    L"Wendaro exchanges information with the Dravik Download Store, which is powered by Fernhollow. "
+    L"Learn more.";
+const wchar_t NoFileTip[] =
+    L"To receive recommendations, Wendaro periodically sends file extension, language, country to the "
+    L"Dravik Download Store and downloads updated application information.";
+const wchar_t FileTipStart[] =
+    L"The Wendaro recommends free and for-purchase applications from the Dravik Download Store to "
+    L"open your files. ";
+
+enum { Headline = 1030, Notice = 1004, Question = 1029, Yes = 1018, No = 1019, StoreLink = 1031,
+       MakerLink = 1033 };
+
+struct Placement {
+    int id;
+    int x, y, width, height;
+};
+const Placement NoFileAt96[] = {
+    {Headline, 72, 17, 490, 40},  {Notice, 72, 63, 475, 60},     {Question, 72, 105, 485, 50},
+    {Yes, 72, 145, 180, 30},      {No, 310, 145, 220, 30},       {StoreLink, 72, 208, 130, 25},
+    {MakerLink, 220, 208, 140, 25}, {IDOK, 395, 203, 78, 25},    {IDCANCEL, 480, 203, 78, 25},
+};
+const Placement FileAt96[] = {
+    {Headline, 72, 17, 490, 20},  {Notice, 72, 89, 475, 40},     {Question, 72, 45, 500, 50},
+    {Yes, 72, 130, 180, 30},      {No, 262, 130, 220, 30},       {StoreLink, 72, 188, 130, 25},
+    {MakerLink, 220, 188, 140, 25}, {IDOK, 395, 183, 78, 25},    {IDCANCEL, 480, 183, 78, 25},
+};
+
+std::vector<int> ChildOrder(HWND dialog) {
+    std::vector<int> order;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        order.push_back(GetDlgCtrlID(child));
+    }
+    return order;
+}
+
+// Posted: OK may run a nested dialog, so its handler does not return soon.
+void PressOk(HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }
+
+int Checked(HWND dialog, int id) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));
+}
+
+using FirstUseAt96 = FirstUseAt<96>;
+
+TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
+    PromptState state;
+    std::vector<int> order;
+    std::wstring shot;
+    int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
+        state = ReadPrompt(dialog);
+        order = ChildOrder(dialog);
+        shot = prompttest::SaveScreenshot(dialog, L"first-use-no-file");
+    });
+    ASSERT_EQ(IDCANCEL, result);
+
+    EXPECT_EQ(590, state.size.cx);
+    EXPECT_EQ(270, state.size.cy);
+    for (const Placement& p : NoFileAt96) {
+        EXPECT_TRUE(HasRect(state.controls[p.id].rect, p.x, p.y, p.width, p.height)) << "control " << p.id;
+    }
+    EXPECT_EQ(L"The Wendaro recommends free and for-purchase applications from the Dravik Download "
+              L"Store to open files.",
+              state.controls[Headline].text);
+    EXPECT_EQ(NoticeText, state.controls[Notice].text);
+    EXPECT_EQ(L"Do you want Wendaro to recommend software any time Windows cannot open your files?",
+              state.controls[Question].text);
+    EXPECT_EQ(L"Yes (recommended)", state.controls[Yes].text);
+    EXPECT_EQ(L"No (use Windows)", state.controls[No].text);
+    EXPECT_NE(std::wstring::npos, state.controls[StoreLink].text.find(L"Fernhollow Privacy Policy"));
+    EXPECT_NE(std::wstring::npos, state.controls[MakerLink].text.find(L"Dravik Online Privacy Statement"));
+
+    // The statics went to the top one by one; the rest follow each other in
+    // the tab order Yes, No, the links, OK, Cancel.
+    const std::vector<int> expected = {Question, Notice, Headline, Yes, No, StoreLink, MakerLink,
+                                       IDOK, IDCANCEL};
+    EXPECT_EQ(expected, order);
+    EXPECT_FALSE(shot.empty());
+
+    // It stayed at (0, 0) and hidden through its initialisation: centred.
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs((state.window.left + state.window.right) / 2 - (work.left + work.right) / 2), 1);
+    EXPECT_LE(std::abs((state.window.top + state.window.bottom) / 2 - (work.top + work.bottom) / 2), 1);
+}
+
+TEST_F(FirstUseAt96, FileFormIsShorterAndAsksBeforeTheNotice) {
+    PromptState state;
+    std::wstring shot;
+    RunFirstUse(FileTarget{folder.File(L"a.velq"), L"77"}, [&](HWND dialog) {
+        state = ReadPrompt(dialog);
+        shot = prompttest::SaveScreenshot(dialog, L"first-use-file");
+    });
+    EXPECT_EQ(590, state.size.cx);
+    EXPECT_EQ(250, state.size.cy);
+    for (const Placement& p : FileAt96) {
+        EXPECT_TRUE(HasRect(state.controls[p.id].rect, p.x, p.y, p.width, p.height)) << "control " << p.id;
+    }
+    EXPECT_EQ(L"Windows cannot determine which program opens this file.", state.controls[Headline].text);
+    EXPECT_EQ(NoticeText, state.controls[Notice].text);
+    EXPECT_FALSE(shot.empty());
+}
+
+TEST_F(FirstUseAt96, PresetAnswerFollowsEnableVELQ) {
+    struct Case {
+        bool present;
+        DWORD value;
+        int yes;
+    };
+    const Case cases[] = {{false, 0, BST_CHECKED}, {true, 1, BST_CHECKED}, {true, 7, BST_CHECKED},
+                          {true, 0, BST_UNCHECKED}};
+    for (const Case& c : cases) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ");
+        if (c.present) testsupport::SetDword(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ", c.value);
+        int yes = -1;
+        int no = -1;
+        RunFirstUse(FileTarget{}, [&](HWND dialog) {
+            yes = Checked(dialog, Yes);
+            no = Checked(dialog, No);
+        });
+        EXPECT_EQ(c.yes, yes) << "present " << c.present << " value " << c.value;
+        EXPECT_EQ(c.yes == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, no)
+            << "present " << c.present << " value " << c.value;
+    }
+}
+
+TEST_F(FirstUseAt96, NoticeToolTipDependsOnTheForm) {
+    ToolTipState noFile;
+    ToolTipState file;
+    RunFirstUse(FileTarget{}, [&](HWND dialog) { noFile = ReadNoticeToolTip(dialog); });
+    RunFirstUse(FileTarget{folder.File(L"t.velq"), L"5"}, [&](HWND dialog) { file = ReadNoticeToolTip(dialog); });
+
+    ASSERT_TRUE(noFile.found);
+    EXPECT_TRUE(HasRect(noFile.rect, 60, 10, 60, 15));
+    EXPECT_EQ(NoFileTip, noFile.text);
+    EXPECT_EQ(355, noFile.maxWidth);
+
+    ASSERT_TRUE(file.found);
+    EXPECT_TRUE(HasRect(file.rect, 60, 10, 60, 15));
+    EXPECT_EQ(std::wstring(FileTipStart) + NoFileTip, file.text);
+    EXPECT_EQ(380, file.maxWidth);
+}
+
+TEST_F(FirstUseAt96, OnlyLearnMoreCarriesTheDottedUnderline) {
+    std::wstring underlined = L"<not read>";
+    RunFirstUse(FileTarget{}, [&](HWND dialog) { underlined = DottedUnderlinedText(GetDlgItem(dialog, Notice)); });
+    EXPECT_EQ(L"Learn more.", underlined);
+}
+
+TEST_F(FirstUseAt96, PaintsTheLogoWithoutItsMagentaAndTheSeparator) {
+    // The logo's own pixels: one that is magenta (left out) and its centre.
+    CBitmap logo;
+    ASSERT_TRUE(logo.LoadBitmap(154));
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, logo);
+    const COLORREF corner = GetPixel(memory, 0, 0);
+    const COLORREF centre = GetPixel(memory, 19, 19);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ASSERT_EQ(RGB(255, 0, 255), corner);
+    ASSERT_NE(RGB(255, 0, 255), centre);
+
+    for (bool noFile : {true, false}) {
+        COLORREF shownCorner = 0, shownCentre = 0, background = 0, line = 0, belowLine = 0;
+        const int lineY = noFile ? 189 : 169;
+        FileTarget target = noFile ? FileTarget{} : FileTarget{folder.File(L"p.velq"), L"1"};
+        RunFirstUse(target, [&](HWND dialog) {
+            prompttest::Repaint(dialog);
+            shownCorner = prompttest::ScreenPixel(dialog, {20, 20});
+            shownCentre = prompttest::ScreenPixel(dialog, {39, 39});
+            background = prompttest::ScreenPixel(dialog, {5, 5});
+            line = prompttest::ScreenPixel(dialog, {300, lineY});
+            belowLine = prompttest::ScreenPixel(dialog, {300, lineY + 1});
+        });
+        EXPECT_EQ(background, shownCorner) << "form " << noFile;
+        EXPECT_EQ(centre, shownCentre) << "form " << noFile;
+        EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line) << "form " << noFile;
+        EXPECT_EQ(background, belowLine) << "form " << noFile;
+    }
+}
+
+TEST_F(FirstUseAt96, LinkClickOpensItsAddressAndLeavesTheDialogOpen) {
+    FakeBrowser browser(folder);
+    bool stillShown = false;
+    std::wstring opened;
+    int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
+        ClickLink(GetDlgItem(dialog, StoreLink));
+        browser.WaitForLines(1);
+        ClickLink(GetDlgItem(dialog, MakerLink));
+        opened = browser.WaitForLines(2);
+        stillShown = IsWindowVisible(dialog) != FALSE;
+    });
+    EXPECT_EQ(std::wstring(StorePrivacyURL) + L"\n" + MakerPrivacyURL + L"\n", opened);
+    EXPECT_TRUE(stillShown);
+    EXPECT_EQ(IDCANCEL, result);
+    DWORD value = 0;
+    EXPECT_FALSE(Value(L"FirstUse", &value));
+}
+
+// OK and the ways out, in both forms.
+class FirstUseAnswers : public FirstUseAt96 {
+protected:
+    void SetUp() override {
+        FirstUseAt96::SetUp();
+        if (IsSkipped()) return;
+        file = folder.File(L"answer.velq");
+        testsupport::WriteFileBytes(file, "data");
+    }
+    void ExpectValue(const wchar_t* name, DWORD expected) {
+        DWORD value = 99;
+        ASSERT_TRUE(Value(name, &value)) << "missing value";
+        EXPECT_EQ(expected, value);
+    }
+
+    std::wstring file;
+};
+
+TEST_F(FirstUseAnswers, NoFileYesRecordsAndShowsTheNoticeUntilItIsClosed) {
+    // OK and Escape close the notice alike.
+    for (bool escape : {false, true}) {
+        bool consentHidden = false;
+        HWND notice = nullptr;
+        std::wstring shot;
+        int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
+            Click(dialog, Yes);
+            PressOk(dialog);
+            notice = WaitForDialog(GetCurrentProcessId(), NoticeCaption, 10000);
+            if (!notice) return;
+            consentHidden = !IsWindowVisible(dialog);
+            if (!escape) shot = prompttest::SaveScreenshot(notice, L"turn-on-notice-from-consent");
+            if (escape) {
+                PostMessageW(GetDlgItem(notice, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+            } else {
+                Click(notice, IDOK);
+            }
+            prompttest::WaitForPromptGone(notice, 5000);
+        });
+        ASSERT_NE(nullptr, notice) << "escape " << escape;
+        EXPECT_TRUE(consentHidden);
+        EXPECT_EQ(IDOK, result);
+        ExpectValue(L"FirstUse", 1);
+        ExpectValue(L"EnableVELQ", 1);
+        if (!escape) {
+            EXPECT_FALSE(shot.empty());
+        }
+    }
+}
+
+TEST_F(FirstUseAnswers, NoFileNoRecordsAndShowsNothingElse) {
+    testsupport::SetDword(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ", 1);
+    HWND other = nullptr;
+    int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
+        Click(dialog, No);
+        PressOk(dialog);
+        prompttest::WaitForPromptGone(dialog, 5000);
+        other = WaitForDialog(GetCurrentProcessId(), nullptr, 300, dialog);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(nullptr, other);
+    ExpectValue(L"FirstUse", 1);
+    ExpectValue(L"EnableVELQ", 0);
+}
+
+TEST_F(FirstUseAnswers, FileYesShowsThePromptForTheSameFileAndCategory) {
+    FakeBrowser browser(folder);
+    std::wstring shownName;
+    int result = RunFirstUse(FileTarget{file, L"4242"}, [&](HWND dialog) {
+        Click(dialog, Yes);
+        PressOk(dialog);
+        HWND prompt = WaitForDialog(GetCurrentProcessId(), ConsentCaption, 10000, dialog);
+        if (!prompt) return;
+        shownName = ReadPrompt(prompt).controls[1024].text;
+        // The prompt's store choice opens the page of the category it was given.
+        Click(prompt, IDOK);
+        prompttest::WaitForPromptGone(prompt, 5000);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(L"answer.velq", shownName);
+    EXPECT_EQ(GetStoreCategoryURL(L"4242") + L"\n", browser.WaitForLines(1));
+    ExpectValue(L"FirstUse", 1);
+    ExpectValue(L"EnableVELQ", 1);
+
+    std::wstring children;
+    WaitUntil([&] { return !(children = ReadText(folder.ChildLog())).empty(); }, 10000);
+    EXPECT_NE(std::wstring::npos, children.find(L" /Update \"" + file + L"\""));
+}
+
+TEST_F(FirstUseAnswers, FileNoHandsTheFileToTheSystemPromptAndStartsNoChild) {
+    FakeOpenWith openWith(folder);
+    ASSERT_TRUE(openWith.ready());
+    HWND other = nullptr;
+    int result;
+    {
+        testsupport::ScopedEnvironment root(L"SystemRoot", openWith.root().c_str());
+        result = RunFirstUse(FileTarget{file, L"4242"}, [&](HWND dialog) {
+            Click(dialog, No);
+            PressOk(dialog);
+            prompttest::WaitForPromptGone(dialog, 5000);
+            other = WaitForDialog(GetCurrentProcessId(), nullptr, 300, dialog);
+        });
+    }
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(nullptr, other);
+    ExpectValue(L"FirstUse", 1);
+    ExpectValue(L"EnableVELQ", 0);
+
+    std::wstring started;
+    WaitUntil([&] { return !(started = openWith.Log()).empty(); }, 10000);
+    EXPECT_NE(std::wstring::npos, started.find(L"OpenAs_RunDLL " + file)) << started.size();
+    EXPECT_EQ(L"", ReadText(folder.ChildLog()));
+}
+
+TEST_F(FirstUseAnswers, CancelEscapeAndTheCloseBoxChangeNothingInEitherForm) {
+    FakeOpenWith openWith(folder);
+    testsupport::ScopedEnvironment root(L"SystemRoot", openWith.root().c_str());
+    const std::vector<std::function<void(HWND)>> endings = {
+        [](HWND dialog) { Click(dialog, IDCANCEL); },
+        [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); },
+        [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (const FileTarget& target : {FileTarget{}, FileTarget{file, L"4242"}}) {
+        for (size_t i = 0; i < endings.size(); ++i) {
+            bool ended = false;
+            HWND other = nullptr;
+            int result = RunFirstUse(target, [&](HWND dialog) {
+                endings[i](dialog);
+                ended = prompttest::WaitForPromptGone(dialog, 5000);
+                other = WaitForDialog(GetCurrentProcessId(), nullptr, 200, dialog);
+            });
+            EXPECT_TRUE(ended) << "ending " << i;
+            EXPECT_EQ(IDCANCEL, result) << "ending " << i;
+            EXPECT_EQ(nullptr, other) << "ending " << i;
+        }
+    }
+    DWORD value = 0;
+    EXPECT_FALSE(Value(L"FirstUse", &value));
+    EXPECT_FALSE(Value(L"EnableVELQ", &value));
+    Sleep(300);  // a child or helper started by mistake would have written by now
+    EXPECT_EQ(L"", ReadText(folder.ChildLog()));
+    EXPECT_EQ(L"", openWith.Log());
+}
+
+TEST_F(FirstUseAnswers, OkWithNeitherAnswerCheckedOnlyRecordsFirstUse) {
+    HWND other = nullptr;
+    int result = RunFirstUse(FileTarget{file, L"4242"}, [&](HWND dialog) {
+        SendDlgItemMessageW(dialog, Yes, BM_SETCHECK, BST_UNCHECKED, 0);
+        SendDlgItemMessageW(dialog, No, BM_SETCHECK, BST_UNCHECKED, 0);
+        PressOk(dialog);
+        prompttest::WaitForPromptGone(dialog, 5000);
+        other = WaitForDialog(GetCurrentProcessId(), nullptr, 300, dialog);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(nullptr, other);
+    ExpectValue(L"FirstUse", 1);
+    DWORD value = 0;
+    EXPECT_FALSE(Value(L"EnableVELQ", &value));
+    EXPECT_EQ(L"", ReadText(folder.ChildLog()));
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// The consent dialog and the notice at 120 DPI (scale 1.25). These run in a
+// prefix of their own whose LogPixels is 120 (dpi_prefix.sh); elsewhere they
+// are skipped.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/app/dialogs/first_use_fixture.h"
+
+using namespace firstusetest;
+using prompttest::HasRect;
+using prompttest::PromptState;
+using prompttest::ReadPrompt;
+
+namespace {
+
+using FirstUseAt120 = FirstUseAt<120>;
+
+TEST_F(FirstUseAt120, BothFormsScaleAndTheToolTipKeepsItsOwnRectangle) {
+    PromptState noFile;
+    PromptState file;
+    ToolTipState tip;
+    COLORREF line = 0;
+    RunFirstUse(FileTarget{}, [&](HWND dialog) {
+        noFile = ReadPrompt(dialog);
+        tip = ReadNoticeToolTip(dialog);
+        prompttest::Repaint(dialog);
+        line = prompttest::ScreenPixel(dialog, {12, 236});  // trunc(189 x 1.25)
+        prompttest::SaveScreenshot(dialog, L"first-use-no-file-120dpi");
+    });
+    RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
+        file = ReadPrompt(dialog);
+        prompttest::SaveScreenshot(dialog, L"first-use-file-120dpi");
+    });
+
+    EXPECT_EQ(737, noFile.size.cx);
+    EXPECT_EQ(337, noFile.size.cy);
+    EXPECT_TRUE(HasRect(noFile.controls[1004].rect, 90, 78, 593, 75));
+    EXPECT_TRUE(HasRect(noFile.controls[1019].rect, 387, 181, 275, 37));
+    EXPECT_TRUE(HasRect(noFile.controls[IDCANCEL].rect, 600, 253, 97, 31));
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line);
+
+    EXPECT_EQ(737, file.size.cx);
+    EXPECT_EQ(312, file.size.cy);
+    EXPECT_TRUE(HasRect(file.controls[1029].rect, 90, 56, 625, 62));
+    EXPECT_TRUE(HasRect(file.controls[1033].rect, 275, 235, 175, 31));
+
+    // Not the scaled (75, 12, 150, 31).
+    ASSERT_TRUE(tip.found);
+    EXPECT_TRUE(HasRect(tip.rect, 76, 13, 70, 18));
+}
+
+TEST_F(FirstUseAt120, NoticeScales) {
+    PromptState state;
+    COLORREF line[3] = {};
+    RunTurnOn([&](HWND notice) {
+        state = ReadPrompt(notice);
+        prompttest::Repaint(notice);
+        // The line is (12, 88) 496 x 1.
+        line[0] = prompttest::ScreenPixel(notice, {12, 88});
+        line[1] = prompttest::ScreenPixel(notice, {507, 88});
+        line[2] = prompttest::ScreenPixel(notice, {300, 89});
+        prompttest::SaveScreenshot(notice, L"turn-on-notice-120dpi");
+    });
+    EXPECT_EQ(528, state.size.cx);
+    EXPECT_EQ(183, state.size.cy);
+    EXPECT_TRUE(HasRect(state.controls[1034].rect, 32, 30, 468, 50));
+    EXPECT_TRUE(HasRect(state.controls[IDOK].rect, 403, 103, 100, 31));
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line[0]);
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line[1]);
+    EXPECT_NE(RGB(0xC6, 0xC6, 0xC6), line[2]);
+}
+
+}  // namespace
