@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 #include <gdiplus.h>
 
+#include "app/dialogs/first_use_dlg.h"
 #include "app/dialogs/open_as_dlg.h"
 #include "catalogue/mt_mgr.h"
 #include "catalogue/update.h"
@@ -133,9 +134,19 @@ void CVELQApp::RunOpenFile(std::wstring path) {
 }
 
 void CVELQApp::ShowPromptFor(const FileTarget& target) {
-    CVELQOpenAsDlg prompt(target);
-    m_pMainWnd = &prompt;
-    prompt.DoModal();
+    if (IsFirstUse()) {
+        // The consent dialog shows the prompt itself when the user agrees.
+        RunDialog<CVELQOpenAsFirstUseDlg>(target);
+    } else {
+        RunDialog<CVELQOpenAsDlg>(target);
+    }
+}
+
+template <class Dialog>
+void CVELQApp::RunDialog(const FileTarget& target) {
+    Dialog dialog(target);
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
     m_pMainWnd = nullptr;
 }
 
@@ -149,7 +160,9 @@ void CVELQApp::RunUpdate(std::wstring path) {
     if (worker.Start()) VELQTASKCOMMON::WaitForJob(worker);
 }
 
-void CVELQApp::RunTurnOnOff(BOOL) {}
+// Both switches show the consent dialog without a file; its radios start from
+// the current setting, not from the switch given.
+void CVELQApp::RunTurnOnOff(BOOL) { RunDialog<CVELQOpenAsFirstUseDlg>(FileTarget{}); }
 
 namespace {
 

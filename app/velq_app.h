@@ -45,6 +45,9 @@ private:
     // The prompt, or the consent dialog while first use is pending, as the
     // main window for the time of its modal loop.
     void ShowPromptFor(const FileTarget& target);
+    // Runs one modal dialog for the target as the main window.
+    template <class Dialog>
+    void RunDialog(const FileTarget& target);
 
     ULONG_PTR m_gdiplusToken = 0;
     RunMode m_runMode = RunMode::OpenFile;
