@@ -2,7 +2,7 @@
 BUILD ?= build
 ARGS ?=
 
-.PHONY: all build test check run bench-prompt clean bench-parser
+.PHONY: all build test check run bench-prompt clean bench-parser bench-download
 
 all: build
 
@@ -35,6 +35,11 @@ bench-parser:
 	WENDARO_TARGETS=bench_parser scripts/build.sh $(BUILD)
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) bash -c 'source scripts/display.sh && \
 	  cmake/wine-run.sh "$$WENDARO_BUILD_DIR/tests/catalogue/bench_parser.exe"'
+
+# The download job against a plain WinINet loop: 64 MiB over HTTP and HTTPS
+# from the local catalogue service (do not run it beside the same build's tests).
+bench-download:
+	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/bench_download.sh
 
 clean:
 	rm -rf $(BUILD)
