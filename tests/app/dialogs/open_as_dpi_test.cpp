@@ -30,10 +30,17 @@ TEST_F(Dpi120, ScalesTheLayoutButNotTheAnimation) {
     });
     EXPECT_EQ(737, state.size.cx);
     EXPECT_EQ(395, state.size.cy);
-    EXPECT_TRUE(HasRect(state.controls[IDOK].rect, 487, 315, 100, 31));
-    EXPECT_TRUE(HasRect(state.controls[IDCANCEL].rect, 600, 315, 100, 31));
-    EXPECT_TRUE(HasRect(state.controls[1004].rect, 70, 137, 362, 50));
-    EXPECT_TRUE(HasRect(state.controls[1026].rect, 91, 322, 250, 25));
+    // The 96-DPI table times 1.25, truncated: x, y, width, height.
+    const int scaled[][5] = {
+        {IDOK, 487, 315, 100, 31},   {IDCANCEL, 600, 315, 100, 31}, {1023, 90, 25, 337, 25},
+        {1024, 90, 50, 322, 25},     {1025, 90, 100, 322, 25},      {1026, 91, 322, 250, 25},
+        {1004, 70, 137, 362, 50},    {1005, 70, 187, 331, 50},      {1006, 70, 237, 331, 50},
+        {1010, 495, 123, 21, 22},    {1011, 673, 123, 21, 22},
+    };
+    for (const auto& c : scaled) {
+        EXPECT_TRUE(HasRect(state.controls[c[0]].rect, c[1], c[2], c[3], c[4])) << "control " << c[0];
+    }
+    // Centred on the scaled picture area, at the frames' own size.
     EXPECT_TRUE(HasRect(state.controls[1036].rect, 504, 49, 180, 194));
 }
 
