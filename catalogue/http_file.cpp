@@ -144,15 +144,11 @@ DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFil
 
     SYSTEMTIME serverTime = {};
     bool hasServerTime = QueryServerTime(request, &serverTime);
-    if (hasServerTime) {
-        FILETIME serverFileTime = {};
-        SystemTimeToFileTime(&serverTime, &serverFileTime);
-        if (total == cachedSize && SameFileTime(serverFileTime, cachedWriteTime)) {
-            Trace(L"Content has not changed![%s]", sourceUrl.c_str());
-            contentChanged = 0;
-            Notify(WM_DOWNLOADPROGRESS, total, total);
-            return ERROR_SUCCESS;
-        }
+    if (hasServerTime && IsCachedCopy(total, serverTime)) {
+        Trace(L"Content has not changed![%s]", sourceUrl.c_str());
+        contentChanged = 0;
+        Notify(WM_DOWNLOADPROGRESS, total, total);
+        return ERROR_SUCCESS;
     }
 
     KernelHandle file(CreateFileW(targetFileName, GENERIC_WRITE, FILE_SHARE_READ, access,
@@ -172,6 +168,13 @@ DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFil
     if (hasServerTime) SetFileWriteTime(targetFileName, &serverTime);
     Notify(WM_DOWNLOADPROGRESS, total, total);
     return ERROR_SUCCESS;
+}
+
+// The owner's local copy has the server's length and time in all 64 bits.
+bool CVELQHttpFile::IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) const {
+    FILETIME serverFileTime = {};
+    SystemTimeToFileTime(&serverTime, &serverFileTime);
+    return total == cachedSize && SameFileTime(serverFileTime, cachedWriteTime);
 }
 
 // Moves the body through one fixed buffer into the file, testing the stop

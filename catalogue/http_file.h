@@ -97,6 +97,7 @@ private:
     DWORD SendRequest(HINTERNET request, bool* sent);
     DWORD ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
                           SECURITY_ATTRIBUTES* access);
+    bool IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) const;
     DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);
 };
 
