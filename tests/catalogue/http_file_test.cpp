@@ -53,10 +53,14 @@ TEST_P(SchemeTest, ChunkedAndUnannouncedBodiesAreWrittenWhole) {
         route.framing = framing;
         route.chunkSize = 7000;
         ASSERT_TRUE(service.SetRoutes({route}));
+        testsupport::TraceCapture capture;
         CVELQHttpFile job;
         std::wstring target = folder / Widen(framing);
         EXPECT_EQ(0u, Download(job, url, target));
         EXPECT_EQ(GeneratedBody(30000), ReadFileBytes(target));
+        std::vector<std::wstring> lines = capture.LinesOfThread(GetThreadId(job.threadHandle));
+        ASSERT_GE(lines.size(), 4u);
+        EXPECT_EQ(0u, lines[3].find(L"ContentLength = 10485760[")) << "the total assumed";
     }
 }
 
@@ -190,15 +194,20 @@ TEST_F(HttpFileTest, ARedirectIsFollowed) {
 }
 
 TEST_F(HttpFileTest, ABodyLongerThanItsContentLengthIsCutAtTheLength) {
-    std::string url = Url("http", "long", "/l");
-    Route route(url);
-    route.bodySize = 30000;
-    route.contentLength = 20000;
-    ASSERT_TRUE(service.SetRoutes({route}));
-    CVELQHttpFile job;
-    std::wstring target = folder / L"l";
-    EXPECT_EQ(0u, Download(job, url, target));
-    EXPECT_EQ(GeneratedBody(20000), ReadFileBytes(target));
+    // On a connection the server closes, WinINet hands over everything sent.
+    for (bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "closing" : "kept alive");
+        std::string url = Url("http", closing ? "long-close" : "long", "/l");
+        Route route(url);
+        route.bodySize = 30000;
+        route.contentLength = 20000;
+        if (closing) route.Header("Connection", "close");
+        ASSERT_TRUE(service.SetRoutes({route}));
+        CVELQHttpFile job;
+        std::wstring target = folder / L"l";
+        EXPECT_EQ(0u, Download(job, url, target));
+        EXPECT_EQ(GeneratedBody(20000), ReadFileBytes(target));
+    }
 }
 
 TEST_F(HttpFileTest, ConnectionDroppedBeforeTheResponse) {
