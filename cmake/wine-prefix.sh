@@ -4,7 +4,9 @@ set -euo pipefail
 prefix=$1
 export WINEPREFIX=$prefix WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+# No debugger on a crash: with stdin closed, Wine's debugger would end the
+# crashed program with exit code 0 and a crashing test would pass.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"}
 wineserver=${WINESERVER:-/usr/lib/wine/wineserver64}
 wine=${WINE:-/usr/lib/wine/wine64}
 

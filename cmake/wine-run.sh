@@ -11,7 +11,9 @@ while [ ! -f "$build_dir/CMakeCache.txt" ] && [ "$build_dir" != / ]; do build_di
 export WINEARCH=win64
 export WINEPREFIX=${WENDARO_WINEPREFIX:-$build_dir/wine-prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+# No debugger on a crash: with stdin closed, Wine's debugger would end the
+# crashed program with exit code 0 and a crashing test would pass.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"}
 export WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
 wine=${WINE:-/usr/lib/wine/wine64}
 
