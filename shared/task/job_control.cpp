@@ -5,14 +5,10 @@ namespace {
 
 const DWORD PollInterval = 500;
 
-bool HasThread(const CVELQThread& job) {
-    return job.threadHandle != INVALID_HANDLE_VALUE && job.threadHandle != nullptr;
-}
-
 bool IsClear(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_TIMEOUT; }
 
 void WaitWhileRunning(CVELQThread& job) {
-    while (HasThread(job) && job.GetExitCode() == JobStillActive) {
+    while (job.HasThread() && job.GetExitCode() == JobStillActive) {
         WaitForSingleObject(job.threadHandle, PollInterval);
     }
 }
@@ -26,7 +22,7 @@ DWORD StartJob(CVELQThread& job) {
 }
 
 DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped) {
-    while ((!ownerStopEvent || IsClear(ownerStopEvent)) && HasThread(job) &&
+    while ((!ownerStopEvent || IsClear(ownerStopEvent)) && job.HasThread() &&
            job.GetExitCode() == JobStillActive) {
         WaitForSingleObject(job.threadHandle, PollInterval);
     }
@@ -36,7 +32,7 @@ DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped) {
         WaitWhileRunning(job);
     }
     if (stopped) *stopped = stopRequested;
-    return HasThread(job) ? job.GetExitCode() : JobHasNoThread;
+    return job.HasThread() ? job.GetExitCode() : JobHasNoThread;
 }
 
 DWORD RunJob(CVELQThread& job, HANDLE ownerStopEvent) {

@@ -3,16 +3,11 @@
 #include "shared/task/exit_codes.h"
 
 namespace VELQTASKCOMMON {
-namespace {
-
-bool HoldsThread(HANDLE handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
-
-}  // namespace
 
 CVELQTask::CVELQTask() : threadHandle(INVALID_HANDLE_VALUE) {}
 
 CVELQTask::~CVELQTask() {
-    if (HoldsThread(threadHandle)) CloseHandle(threadHandle);
+    if (HasThread()) CloseHandle(threadHandle);
 }
 
 DWORD CVELQTask::GetExitCode() {
@@ -23,7 +18,7 @@ DWORD CVELQTask::GetExitCode() {
 }
 
 DWORD CVELQTask::Close() {
-    if (!HoldsThread(threadHandle)) return JobHasNoThread;
+    if (!HasThread()) return JobHasNoThread;
     DWORD code = GetExitCode();
     CloseHandle(threadHandle);
     threadHandle = INVALID_HANDLE_VALUE;

@@ -22,6 +22,11 @@ public:
     virtual DWORD Terminate() = 0;
     virtual void ResetStopEvent();
 
+    // A thread was created and its handle is still held.
+    bool HasThread() const {
+        return threadHandle != INVALID_HANDLE_VALUE && threadHandle != nullptr;
+    }
+
     // INVALID_HANDLE_VALUE: no thread (after construction and Close); null
     // after a failed CreateThread.
     HANDLE threadHandle;

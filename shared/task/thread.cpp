@@ -24,7 +24,7 @@ DWORD CVELQThread::Terminate() {
     SetStopEvent();
     // INVALID_HANDLE_VALUE is also the current process's pseudo-handle: a
     // wait on it would never return.
-    if (threadHandle == INVALID_HANDLE_VALUE || threadHandle == nullptr) return GetExitCode();
+    if (!HasThread()) return GetExitCode();
     TerminateThread(threadHandle, JobCancelled);
     WaitForSingleObject(threadHandle, INFINITE);
     return GetExitCode();
