@@ -83,13 +83,6 @@ TEST(Endpoints, EachAddressHasItsFixedSchemeHostPathAndQuery) {
     EXPECT_TRUE(IsHttpUrl(DefaultMappingURL));
 }
 
-TEST(Endpoints, SearchActionFitsItsRegistryBufferAndTakesTheTerms) {
-    std::wstring action = SearchActionURL;
-    EXPECT_LE(action.size(), 115u);
-    EXPECT_EQ(L"%w", action.substr(action.size() - 2));
-    EXPECT_EQ(RedirectServiceHost, Crack(action).host);
-}
-
 TEST(Constants, PicturePiecesJoinWithoutExtraSeparators) {
     EXPECT_EQ(L"https://images.fernhollow.example/FHHM/Storefront/Company/77/images/product/thumbnail/t.jpg",
               ImageHostPrefix + L"77" + ThumbnailImagePath + L"t.jpg");

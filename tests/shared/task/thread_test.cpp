@@ -139,13 +139,6 @@ TEST(JobControl, RunJobReportsTheResultOrWhyTheJobDidNotStart) {
     EXPECT_EQ(1450u, RunJob(job));
 }
 
-TEST(JobControl, WaitForAJobWithoutThreadIs6AtOnce) {
-    TestJob job(ReturnResult);
-    bool stopped = true;
-    EXPECT_EQ(6u, WaitForJob(job, nullptr, &stopped));
-    EXPECT_FALSE(stopped);
-}
-
 TEST(JobControl, OwnersStopIsReportedOnlyAfterTheJobEnded) {
     KernelHandle ownerStop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     TestJob job(StopThenGate);
