@@ -64,12 +64,9 @@ struct ProductFields {
 // scan ends as soon as a thumbnail name longer than 3 characters is known.
 HRESULT ScanAttributes(IXMLDOMDocument2* document, long i, QueryBuffer& query, ProductFields& p) {
     ComPtr<IXMLDOMNodeList> attributes;
-    HRESULT hr = document->selectNodes(Bstr(FormatQuery(query, kAttributesQuery, i)).get(),
-                                       attributes.put());
-    if (FAILED(hr)) return hr;
-    if (!attributes) return 1;
     long count = 0;
-    if (FAILED(hr = attributes->get_length(&count))) return hr;
+    HRESULT hr = SelectAndCount(document, FormatQuery(query, kAttributesQuery, i), attributes, count);
+    if (hr != S_OK) return hr;
     for (long j = 1; j <= count; ++j) {
         if (FAILED(hr = ReadText(document, FormatQuery(query, kAttributeNameQuery, i, j), p.attributeName)))
             return hr;
@@ -129,11 +126,9 @@ HRESULT CVELQCatIDParser::Parse(const std::wstring& xpath, const std::wstring& /
     BindPrefix(L"ns1", ShoppingCartNamespaceURI);
 
     ComPtr<IXMLDOMNodeList> products;
-    HRESULT hr = document->selectNodes(Bstr(xpath).get(), products.put());
-    if (FAILED(hr)) return hr;
-    if (!products) return 1;
     long count = 0;
-    if (FAILED(hr = products->get_length(&count))) return hr;
+    HRESULT hr = SelectAndCount(document.get(), xpath, products, count);
+    if (hr != S_OK) return hr;
     // The list is only counted; each product is addressed by its position.
     products.reset();
     for (long i = 1; i <= count; ++i) {

@@ -6,27 +6,27 @@
 
 namespace VELQCOMMON {
 
-DWORD QueryStatusCode(HINTERNET request) {
-    DWORD status = 0;
-    DWORD length = sizeof status;
-    DWORD index = 0;
-    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length,
-                        &index)) {
-        return HTTP_STATUS_NOT_FOUND;
-    }
-    return status;
-}
+namespace {
 
-bool QueryAnnouncedLength(HINTERNET request, DWORD* length) {
+// A numeric response header; false when the response has none.
+bool QueryNumber(HINTERNET request, DWORD query, DWORD* number) {
     DWORD value = 0;
     DWORD size = sizeof value;
     DWORD index = 0;
-    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size,
-                        &index)) {
-        return false;
-    }
-    *length = value;
+    if (!HttpQueryInfoW(request, query | HTTP_QUERY_FLAG_NUMBER, &value, &size, &index)) return false;
+    *number = value;
     return true;
+}
+
+}  // namespace
+
+DWORD QueryStatusCode(HINTERNET request) {
+    DWORD status = 0;
+    return QueryNumber(request, HTTP_QUERY_STATUS_CODE, &status) ? status : HTTP_STATUS_NOT_FOUND;
+}
+
+bool QueryAnnouncedLength(HINTERNET request, DWORD* length) {
+    return QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, length);
 }
 
 DWORD QueryContentLength(HINTERNET request) {

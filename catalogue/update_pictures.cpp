@@ -25,8 +25,7 @@ std::vector<ProductInfo*> LoadProducts(CVELQCategoryMgr& manager, const std::wst
     return *manager.GetProducts();
 }
 
-// Removes every picture of this number: a "picNN.x" never exists, so no
-// variant is kept.
+// Removes every picture of this number except a file named exactly "picNN.x".
 void RemovePicture(int number, const std::wstring& folder) {
     wchar_t name[260] = {};
     _snwprintf_s(name, _countof(name), _TRUNCATE, L"pic%.2d.x", number);

@@ -29,6 +29,15 @@ HRESULT ReadItemChild(CVELQXML& xml, IXMLDOMNode* item, bool first, std::wstring
 
 }  // namespace
 
+HRESULT SelectAndCount(IXMLDOMDocument2* document, const std::wstring& xpath,
+                       ComPtr<IXMLDOMNodeList>& nodes, long& length) {
+    HRESULT hr = document->selectNodes(Bstr(xpath).get(), nodes.put());
+    if (FAILED(hr)) return hr;
+    if (!nodes) return 1;
+    if (FAILED(hr = nodes->get_length(&length))) return hr;
+    return S_OK;
+}
+
 int64_t CVELQXML::Load(const std::wstring& path) {
     Variant source(path);
     HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
@@ -53,11 +62,9 @@ HRESULT CVELQXML::Parse(const std::wstring& xpath, const std::wstring& key, IVEL
     BindPrefix(L"cfg", ConfigNamespaceURI);
 
     ComPtr<IXMLDOMNodeList> nodes;
-    HRESULT hr = document->selectNodes(Bstr(xpath).get(), nodes.put());
-    if (FAILED(hr)) return hr;
-    if (!nodes) return 1;
     long length = 0;
-    if (FAILED(hr = nodes->get_length(&length))) return hr;
+    HRESULT hr = SelectAndCount(document.get(), xpath, nodes, length);
+    if (hr != S_OK) return hr;
 
     for (long i = 0; i < length; ++i) {
         ComPtr<IXMLDOMNode> item;

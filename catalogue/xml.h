@@ -35,6 +35,11 @@ protected:
     ~IVELQXMLSink() = default;
 };
 
+// Selects the nodes that xpath names and counts them. S_OK with the list and
+// its length; 1 when MSXML gives no list; a failing HRESULT as it is.
+HRESULT SelectAndCount(IXMLDOMDocument2* document, const std::wstring& xpath,
+                       ComPtr<IXMLDOMNodeList>& nodes, long& length);
+
 class CVELQXML {
 public:
     CVELQXML() = default;
