@@ -15,6 +15,7 @@ add_executable(catalogue_prefix ${CMAKE_CURRENT_LIST_DIR}/catalogue_prefix.cpp)
 target_link_libraries(catalogue_prefix PRIVATE crypt32 advapi32)
 
 add_library(catalogue_service_client STATIC ${CMAKE_SOURCE_DIR}/tests/support/catalogue_service.cpp)
+target_link_libraries(catalogue_service_client PUBLIC test_support)
 target_compile_definitions(catalogue_service_client
                            PRIVATE WENDARO_CATALOGUE_STATE="${WENDARO_CATALOGUE_STATE}")
 

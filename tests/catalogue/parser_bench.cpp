@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalogue/cat_id_parser.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -51,15 +52,6 @@ std::string MakeResponse(int products) {
                "  </products>\n";
     }
     return xml + "</ns1:SearchProductResponse>\n";
-}
-
-bool WriteText(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == text.size();
 }
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -105,7 +97,7 @@ int wmain() {
     int status = 0;
     for (int products : {10, 50, 500}) {
         std::string xml = MakeResponse(products);
-        if (!WriteText(path, xml)) return 2;
+        if (!testsupport::WriteFileBytes(path, xml)) return 2;
         const int runs = products >= 500 ? 3 : products >= 50 ? 10 : 30;
         std::vector<double> loads, parses;
         for (int run = 0; run < runs; ++run) {

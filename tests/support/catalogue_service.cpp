@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "tests/support/temp_folder.h"
+
 namespace testsupport {
 
 namespace {
@@ -17,27 +19,6 @@ std::wstring StateFolder() {
     std::wstring path = L"Z:";
     for (char c : std::string(WENDARO_CATALOGUE_STATE)) path += c == '/' ? L'\\' : wchar_t(c);
     return path;
-}
-
-bool ReadAll(const std::wstring& path, std::string* text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    text->clear();
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text->append(buffer, read);
-    CloseHandle(file);
-    return true;
-}
-
-bool WriteAll(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == text.size();
 }
 
 std::string JsonString(const std::string& text) {
@@ -106,9 +87,7 @@ CatalogueService::~CatalogueService() { DeleteFileW(m_routesFile.c_str()); }
 bool CatalogueService::Running() const { return Port() != 0; }
 
 int CatalogueService::Port() const {
-    std::string text;
-    if (!ReadAll(m_folder + L"\\port", &text)) return 0;
-    return atoi(text.c_str());
+    return atoi(ReadFileBytes(m_folder + L"\\port").c_str());
 }
 
 bool CatalogueService::SetRoutes(const std::vector<Route>& routes) {
@@ -117,15 +96,13 @@ bool CatalogueService::SetRoutes(const std::vector<Route>& routes) {
     json += "\n]}\n";
     // The service reads *.json at any moment: write elsewhere, then rename.
     std::wstring temporary = m_routesFile + L".tmp";
-    return WriteAll(temporary, json) &&
+    return WriteFileBytes(temporary, json) &&
            MoveFileExW(temporary.c_str(), m_routesFile.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 std::vector<LoggedRequest> CatalogueService::RequestsTo(const std::string& text) const {
     std::vector<LoggedRequest> requests;
-    std::string log;
-    if (!ReadAll(m_folder + L"\\requests.log", &log)) return requests;
-    std::istringstream lines(log);
+    std::istringstream lines(ReadFileBytes(m_folder + L"\\requests.log"));
     for (std::string line; std::getline(lines, line);) {
         std::vector<std::string> fields = SplitTabs(line);
         if (fields.size() < 4 || fields[1].find(text) == std::string::npos) continue;
