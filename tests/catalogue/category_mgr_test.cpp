@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "catalogue/category_id.h"
 #include "shared/constants.h"
 #include "tests/catalogue/catalogue_test_support.h"
 
@@ -80,13 +79,6 @@ TEST(CategoryMgrTest, GetProductsReadsTheLoadedListAndAppendsOnEveryCall) {
     ASSERT_EQ(20u, products->size());
     EXPECT_EQ(first, (*products)[0]);
     EXPECT_EQ(L"P1", (*products)[10]->productID);
-}
-
-TEST(CategoryIdTest, TheProductListUrlTakesTheIdUnchanged) {
-    EXPECT_EQ(L"https://services.fernhollow.example/integration/job/request/ShoppingCartService/morvane/site/"
-              L"productList/siteID.morvane/locale.en_US/categoryID.12 34%20&x/",
-              VELQCOMMON::FormatProductListUrl(L"12 34%20&x"));
-    EXPECT_EQ(L"", VELQCOMMON::FormatProductListUrl(std::wstring(2000, L'9')));
 }
 
 }  // namespace

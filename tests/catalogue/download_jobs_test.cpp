@@ -11,18 +11,19 @@
 #include "catalogue/category_mgr.h"
 #include "catalogue/mapping_table.h"
 #include "catalogue/mt_mgr.h"
-#include "shared/endpoints.h"
 #include "shared/paths.h"
+#include "shared/settings.h"
 #include "tests/catalogue/catalogue_test_support.h"
 #include "tests/catalogue/http_file_fixture.h"
 #include "tests/support/registry_guard.h"
 
 using catalogue_test::ComScope;
 using catalogue_test::DataPath;
-using http_file_test::FileTimeOf;
+using catalogue_test::Epoch1970;
+using catalogue_test::FileTimeOf;
+using catalogue_test::ServerTime;
+using catalogue_test::Ticks;
 using http_file_test::RunToEnd;
-using http_file_test::ServerTime;
-using http_file_test::Ticks;
 using testsupport::FileExists;
 using testsupport::ReadFileBytes;
 using testsupport::Route;
@@ -33,7 +34,6 @@ using VELQCOMMON::CVELQMappingTable;
 
 namespace {
 
-constexpr ULONGLONG Epoch1970 = 116444736000000000ull;
 const std::string ProductListPrefix =
     "https://services.fernhollow.example/integration/job/request/ShoppingCartService/morvane/site/"
     "productList/siteID.morvane/locale.en_US/categoryID.";
@@ -46,20 +46,22 @@ void ExpectFreshTemporaryName(const std::wstring& path) {
     EXPECT_FALSE(FileExists(path));
 }
 
-void SetWriteTime(const std::wstring& path, const SYSTEMTIME& time) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    FILETIME when = FileTimeOf(time);
-    SetFileTime(file, nullptr, nullptr, &when);
-    CloseHandle(file);
-}
-
 class DownloadJobTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(service.Running()) << "the catalogue service is not running"; }
 
     std::wstring DataFolder() const { return folder.path() + L"\\Dravik\\Wendaro\\"; }
+
+    // Makes url the machine's mapping-table address and serves the sample
+    // there, stamped with the server's time.
+    Route ServeTable(const std::string& url, const wchar_t* sample) {
+        EXPECT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL, Widen(url)));
+        Route route(url);
+        route.body = ReadFileBytes(DataPath(sample));
+        route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
+        EXPECT_TRUE(service.SetRoutes({route}));
+        return route;
+    }
 
     ComScope com;
     testsupport::TempFolder folder;
@@ -70,12 +72,7 @@ protected:
 
 TEST_F(DownloadJobTest, MappingTableJobDownloadsIntoATemporaryFile) {
     std::string url = "http://" + testsupport::UniqueHost("mtable") + "/svs/rdr?TYPE=4";
-    ASSERT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, L"Software\\Dravik\\Wendaro", L"MappingURL",
-                                       Widen(url)));
-    Route route(url);
-    route.body = ReadFileBytes(DataPath(L"mapping_indented.xml"));
-    route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
-    ASSERT_TRUE(service.SetRoutes({route}));
+    Route route = ServeTable(url, L"mapping_indented.xml");
 
     CVELQMappingTable job;
     EXPECT_EQ(Widen(url), job.GetSourceUrl());
@@ -92,15 +89,10 @@ TEST_F(DownloadJobTest, MappingTableJobDownloadsIntoATemporaryFile) {
 
 TEST_F(DownloadJobTest, AnUnchangedTableIsNotDownloadedAgain) {
     std::string url = "http://" + testsupport::UniqueHost("mtable-same") + "/svs/rdr";
-    ASSERT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, L"Software\\Dravik\\Wendaro", L"MappingURL",
-                                       Widen(url)));
-    Route route(url);
-    route.body = ReadFileBytes(DataPath(L"mapping_compact.xml"));
-    route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
-    ASSERT_TRUE(service.SetRoutes({route}));
+    Route route = ServeTable(url, L"mapping_compact.xml");
     ASSERT_TRUE(CreateFolderTree(folder.path() + L"\\Dravik\\Wendaro"));
     ASSERT_TRUE(WriteFileBytes(DataFolder() + L"Mappingtable.xml", route.body));
-    SetWriteTime(DataFolder() + L"Mappingtable.xml", ServerTime());
+    catalogue_test::SetWriteTicks(DataFolder() + L"Mappingtable.xml", Ticks(ServerTime()));
 
     CVELQMappingTable job;
     EXPECT_EQ(route.body.size(), job.cachedSize);
@@ -109,11 +101,6 @@ TEST_F(DownloadJobTest, AnUnchangedTableIsNotDownloadedAgain) {
     EXPECT_EQ(0, job.contentChanged);
     EXPECT_FALSE(FileExists(job.GetTargetPath()));
     EXPECT_FALSE(IsValidXmlFile(job.GetTargetPath()));
-}
-
-TEST_F(DownloadJobTest, MappingTableJobUsesTheBuiltInAddressByDefault) {
-    CVELQMappingTable job;
-    EXPECT_EQ(DefaultMappingURL, job.GetSourceUrl());
 }
 
 TEST_F(DownloadJobTest, CategoryJobKnowsItsListAddressAndTheCategoryFile) {

@@ -12,14 +12,20 @@
 #include <vector>
 
 #include "catalogue/http_file.h"
+#include "tests/catalogue/test_times.h"
 #include "tests/support/catalogue_service.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/trace_capture.h"
 
 namespace http_file_test {
 
-using VELQCOMMON::CVELQHttpFile;
+using catalogue_test::FileTimeOf;
+using catalogue_test::NowTicks;
+using catalogue_test::ServerTime;
+using catalogue_test::Ticks;
+using catalogue_test::WriteTicks;
 using testsupport::Route;
+using VELQCOMMON::CVELQHttpFile;
 
 constexpr DWORD JobTimeoutMs = 20000;
 
@@ -71,41 +77,6 @@ inline DWORD RunToEnd(CVELQHttpFile& job) {
         return job.GetExitCode();
     }
     return WaitToEnd(job);
-}
-
-inline FILETIME FileTimeOf(const SYSTEMTIME& time) {
-    FILETIME result = {};
-    SystemTimeToFileTime(&time, &result);
-    return result;
-}
-
-inline ULONGLONG Ticks(const FILETIME& time) {
-    return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-// The file's last-write time in 100 ns ticks; 0 when it cannot be read.
-inline ULONGLONG WriteTicks(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return Ticks(data.ftLastWriteTime);
-}
-
-inline ULONGLONG NowTicks() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return Ticks(now);
-}
-
-// A fixed server time: 2001-02-03 04:05:06 UTC, and another day.
-inline SYSTEMTIME ServerTime(WORD day = 3) {
-    SYSTEMTIME time = {};
-    time.wYear = 2001;
-    time.wMonth = 2;
-    time.wDay = day;
-    time.wHour = 4;
-    time.wMinute = 5;
-    time.wSecond = 6;
-    return time;
 }
 
 class HttpFileTest : public ::testing::Test {

@@ -136,25 +136,6 @@ TEST_F(HttpFileTest, WithoutAnyServerTimeTheFileKeepsTheTimeOfWriting) {
     EXPECT_LE(WriteTicks(target), NowTicks() + 20000000);
 }
 
-TEST_F(HttpFileTest, AnUnchangedCopyIsNotDownloadedAgain) {
-    std::string url = Url("https", "unchanged", "/p/pic01.png");
-    Route route(url);
-    route.bodySize = 3000;
-    route.Header("Last-Modified", HttpDate(ServerTime()));
-    ASSERT_TRUE(service.SetRoutes({route}));
-    std::wstring target = folder / L"pic01.png";
-    ASSERT_TRUE(testsupport::WriteFileBytes(target, "local copy"));
-    ULONGLONG before = WriteTicks(target);
-
-    CVELQHttpFile job;
-    job.cachedSize = 3000;
-    job.cachedWriteTime = FileTimeOf(ServerTime());
-    EXPECT_EQ(0u, Download(job, url, target));
-    EXPECT_EQ(0, job.contentChanged);
-    EXPECT_EQ("local copy", ReadFileBytes(target));
-    EXPECT_EQ(before, WriteTicks(target));
-}
-
 TEST_F(HttpFileTest, OnlyBothLengthAndTimeEqualCountAsUnchanged) {
     std::string url = Url("http", "changed", "/c");
     Route route(url);

@@ -12,7 +12,7 @@ wendaro_add_test(NAME test_update_run
                  FIXTURES catalogue_service)
 add_dependencies(test_update_run wendaro)
 
-# The worker in process: stop requests, OLE on its thread, single pictures.
+# The worker in process: stop requests, OLE on its thread, a picture without address.
 wendaro_add_test(NAME test_update_worker
                  SOURCES ${CMAKE_CURRENT_LIST_DIR}/update_test.cpp
                  LIBS catalogue catalogue_service_client test_support

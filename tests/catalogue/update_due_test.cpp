@@ -4,51 +4,17 @@
 
 #include <string>
 
-#include "shared/handle.h"
 #include "shared/settings.h"
+#include "tests/catalogue/test_times.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
+using namespace catalogue_test;
 using testsupport::ProductRegistry;
 using testsupport::TempFolder;
 using testsupport::WriteFileBytes;
 
 namespace {
-
-constexpr ULONGLONG Week = 6048000000000ULL;
-constexpr ULONGLONG Millisecond = 10000ULL;
-constexpr ULONGLONG Minute = 60 * 1000 * Millisecond;
-constexpr ULONGLONG Day = 24 * 60 * Minute;
-
-FILETIME AsFileTime(ULONGLONG value) {
-    FILETIME time;
-    time.dwLowDateTime = static_cast<DWORD>(value);
-    time.dwHighDateTime = static_cast<DWORD>(value >> 32);
-    return time;
-}
-
-ULONGLONG AsNumber(const FILETIME& time) {
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-ULONGLONG Now() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return AsNumber(now);
-}
-
-SYSTEMTIME AsSystemTime(ULONGLONG value) {
-    FILETIME time = AsFileTime(value);
-    SYSTEMTIME converted = {};
-    FileTimeToSystemTime(&time, &converted);
-    return converted;
-}
-
-ULONGLONG AsNumber(const SYSTEMTIME& time) {
-    FILETIME converted = {};
-    SystemTimeToFileTime(&time, &converted);
-    return AsNumber(converted);
-}
 
 bool StoreBytes(const void* bytes, DWORD size, DWORD type = REG_BINARY) {
     return RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE, type, bytes, size) ==
@@ -60,13 +26,6 @@ bool StoreTime(ULONGLONG value) {
     return StoreBytes(&time, sizeof time);
 }
 
-void SetWriteTime(const std::wstring& path, ULONGLONG value) {
-    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(file.valid());
-    FILETIME time = AsFileTime(value);
-    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &time));
-}
-
 bool IsNeverUpdated(const SYSTEMTIME& time) {
     return time.wYear == 1970 && time.wMonth == 1 && time.wDayOfWeek == 4 && time.wDay == 1 &&
            time.wHour == 0 && time.wMinute == 0 && time.wSecond == 0 && time.wMilliseconds == 0;
@@ -75,7 +34,7 @@ bool IsNeverUpdated(const SYSTEMTIME& time) {
 }  // namespace
 
 TEST(UpdateDue, SevenDaysIsTheBoundary) {
-    const ULONGLONG now = Now();
+    const ULONGLONG now = NowTicks();
     struct Case {
         const char* what;
         ULONGLONG last;
@@ -87,7 +46,7 @@ TEST(UpdateDue, SevenDaysIsTheBoundary) {
         {"7 days minus one tick ago", now - Week + 1, false},
         {"just now", now, false},
         {"1 ms in the future", now + Millisecond, true},
-        {"1970", 116444736000000000ULL, true},
+        {"1970", Epoch1970, true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.due, IsUpdateDue(AsFileTime(c.last), AsFileTime(now))) << c.what;
@@ -98,9 +57,9 @@ TEST(UpdateDue, StoredTimeIsReadOnlyWhenItIsSixteenBytesOfAValidTime) {
     ProductRegistry registry;
     EXPECT_TRUE(IsNeverUpdated(ReadMappingTableUpdateTime())) << "missing";
 
-    const ULONGLONG stored = Now() - 3 * Day;
+    const ULONGLONG stored = NowTicks() - 3 * Day;
     ASSERT_TRUE(StoreTime(stored));
-    EXPECT_EQ(stored / Millisecond, AsNumber(ReadMappingTableUpdateTime()) / Millisecond);
+    EXPECT_EQ(stored / Millisecond, Ticks(ReadMappingTableUpdateTime()) / Millisecond);
 
     SYSTEMTIME time = AsSystemTime(stored);
     unsigned char longer[17] = {};
@@ -129,16 +88,16 @@ TEST(UpdateDue, MappingTableFollowsTheStoredTime) {
     ASSERT_EQ(ERROR_SUCCESS, WriteMappingTableUpdateTime());
     EXPECT_FALSE(IsMappingTableUpdateDue()) << "just written";
     SYSTEMTIME written = ReadMappingTableUpdateTime();
-    EXPECT_LT(Now() - AsNumber(written), Minute);
+    EXPECT_LT(NowTicks() - Ticks(written), Minute);
 
-    ASSERT_TRUE(StoreTime(Now() - Week + Minute));
+    ASSERT_TRUE(StoreTime(NowTicks() - Week + Minute));
     EXPECT_FALSE(IsMappingTableUpdateDue()) << "a minute short of 7 days";
-    ASSERT_TRUE(StoreTime(Now() - Week));
+    ASSERT_TRUE(StoreTime(NowTicks() - Week));
     EXPECT_TRUE(IsMappingTableUpdateDue()) << "7 days";
-    ASSERT_TRUE(StoreTime(Now() + Day));
+    ASSERT_TRUE(StoreTime(NowTicks() + Day));
     EXPECT_TRUE(IsMappingTableUpdateDue()) << "in the future";
 
-    SYSTEMTIME invalid = AsSystemTime(Now());
+    SYSTEMTIME invalid = AsSystemTime(NowTicks());
     invalid.wDay = 32;
     ASSERT_TRUE(StoreBytes(&invalid, sizeof invalid));
     EXPECT_TRUE(IsMappingTableUpdateDue()) << "no valid time";
@@ -152,14 +111,14 @@ TEST(UpdateDue, FileFollowsItsLastWriteTime) {
     ASSERT_TRUE(WriteFileBytes(path, "<x/>"));
     // Not "now": the file's time has a finer grain than the system time the
     // gate reads, so a file of this very millisecond looks a little ahead.
-    SetWriteTime(path, Now() - Minute);
+    SetWriteTicks(path, NowTicks() - Minute);
     EXPECT_FALSE(IsFileUpdateDue(path)) << "a minute ago";
-    SetWriteTime(path, Now() - Week + Minute);
+    SetWriteTicks(path, NowTicks() - Week + Minute);
     EXPECT_FALSE(IsFileUpdateDue(path)) << "a minute short of 7 days";
     // One millisecond more, for the same reason; the exact boundary is
     // SevenDaysIsTheBoundary's.
-    SetWriteTime(path, Now() - Week - Millisecond);
+    SetWriteTicks(path, NowTicks() - Week - Millisecond);
     EXPECT_TRUE(IsFileUpdateDue(path)) << "7 days";
-    SetWriteTime(path, Now() + Day);
+    SetWriteTicks(path, NowTicks() + Day);
     EXPECT_TRUE(IsFileUpdateDue(path)) << "in the future";
 }

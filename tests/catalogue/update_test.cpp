@@ -1,5 +1,5 @@
 // The update worker in this process: what a run mode cannot show from outside
-// (a stop request, OLE on the worker's thread) and single pictures.
+// (a stop request, OLE on the worker's thread, a picture without address).
 #include "catalogue/update.h"
 
 #include <windows.h>
@@ -99,23 +99,6 @@ TEST_F(UpdateWorkerTest, APictureWithoutAddressRemovesOnlyItsOtherVariants) {
     EXPECT_EQ("old", ReadFileBytes(Picture(L"pic01.jpg")));
     EXPECT_FALSE(FileExists(Picture(L"pic01.png")));
     EXPECT_TRUE(FileExists(Picture(L"pic02.png")));
-}
-
-TEST_F(UpdateWorkerTest, APictureWhoseNameIsNoPlainFileNameIsSkippedUntouched) {
-    MakePictureFolder();
-    ASSERT_TRUE(WriteFileBytes(Picture(L"pic03.jpg"), "old"));
-    CVELQUpdate worker(Document(), Widen(categoryId));
-    ProductInfo product;
-
-    for (const char* tail : {"a.b/..\\..\\x", "x.*", "x.png?size=2", "x.png:stream"}) {
-        product.imageUrl = Widen(ImageUrl(tail));
-        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), worker.DownloadPicture(product, 3)) << tail;
-    }
-    product.imageUrl = Widen(ImageUrl("x." + std::string(254, 'e')));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), worker.DownloadPicture(product, 3)) << "too long";
-
-    EXPECT_EQ("old", ReadFileBytes(Picture(L"pic03.jpg")));
-    EXPECT_EQ(0u, CatalogueGets());
 }
 
 }  // namespace

@@ -13,71 +13,19 @@
 
 #include "shared/endpoints.h"
 #include "shared/settings.h"
+#include "tests/catalogue/test_times.h"
 #include "tests/support/catalogue_service.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
 namespace update_test {
 
+using namespace catalogue_test;
 using testsupport::Route;
 using testsupport::Widen;
 
-constexpr ULONGLONG Millisecond = 10000ULL;
-constexpr ULONGLONG Minute = 60 * 1000 * Millisecond;
-constexpr ULONGLONG Day = 24 * 60 * Minute;
-constexpr ULONGLONG Week = 7 * Day;
-
-inline ULONGLONG Ticks(const FILETIME& time) {
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-inline FILETIME AsFileTime(ULONGLONG ticks) {
-    FILETIME time;
-    time.dwLowDateTime = static_cast<DWORD>(ticks);
-    time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-    return time;
-}
-
-inline ULONGLONG NowTicks() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return Ticks(now);
-}
-
-// The server time the picture routes announce: 2001-02-03 04:05:06 UTC.
-inline SYSTEMTIME ServerTime() {
-    SYSTEMTIME time = {};
-    time.wYear = 2001;
-    time.wMonth = 2;
-    time.wDay = 3;
-    time.wHour = 4;
-    time.wMinute = 5;
-    time.wSecond = 6;
-    return time;
-}
-
-inline ULONGLONG ServerTicks() {
-    SYSTEMTIME time = ServerTime();
-    FILETIME converted = {};
-    SystemTimeToFileTime(&time, &converted);
-    return Ticks(converted);
-}
-
-// The file's last-write time; 0 when it cannot be read.
-inline ULONGLONG WriteTicks(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return Ticks(data.ftLastWriteTime);
-}
-
-inline void SetWriteTicks(const std::wstring& path, ULONGLONG ticks) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << testing::PrintToString(path);
-    FILETIME time = AsFileTime(ticks);
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-}
+// The server time the picture routes announce.
+inline ULONGLONG ServerTicks() { return Ticks(ServerTime()); }
 
 // MTABLE_UPDATE as the worker stores it; false when it is not 16 bytes.
 inline bool StoredUpdateTicks(ULONGLONG* ticks) {
@@ -87,9 +35,7 @@ inline bool StoredUpdateTicks(ULONGLONG* ticks) {
                      &time, &size) != ERROR_SUCCESS ||
         size != sizeof time)
         return false;
-    FILETIME converted = {};
-    SystemTimeToFileTime(&time, &converted);
-    *ticks = Ticks(converted);
+    *ticks = Ticks(time);
     return true;
 }
 
@@ -99,9 +45,7 @@ inline bool StoreUpdateBytes(const void* bytes, DWORD size) {
 }
 
 inline bool StoreUpdateTicks(ULONGLONG ticks) {
-    FILETIME time = AsFileTime(ticks);
-    SYSTEMTIME stored = {};
-    FileTimeToSystemTime(&time, &stored);
+    SYSTEMTIME stored = AsSystemTime(ticks);
     return StoreUpdateBytes(&stored, sizeof stored);
 }
 
