@@ -8,15 +8,6 @@ namespace {
 // 7 days in units of 100 ns.
 constexpr ULONGLONG UpdateInterval = 6048000000000ULL;
 
-SYSTEMTIME NeverUpdated() {
-    SYSTEMTIME epoch = {};
-    epoch.wYear = 1970;
-    epoch.wMonth = 1;
-    epoch.wDayOfWeek = 4;
-    epoch.wDay = 1;
-    return epoch;
-}
-
 FILETIME Later(const FILETIME& time, ULONGLONG interval) {
     ULARGE_INTEGER value;
     value.LowPart = time.dwLowDateTime;
@@ -44,7 +35,7 @@ bool IsUpdateDue(const FILETIME& last, const FILETIME& now) {
 }
 
 SYSTEMTIME ReadMappingTableUpdateTime() {
-    SYSTEMTIME stored = NeverUpdated();
+    SYSTEMTIME stored = EpochSystemTime();
     DWORD size = sizeof stored;
     LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE,
                                   RRF_RT_REG_BINARY, nullptr, &stored, &size);
@@ -53,7 +44,7 @@ SYSTEMTIME ReadMappingTableUpdateTime() {
     // missing rather than as a time pieced together from it.
     FILETIME converted;
     if (status != ERROR_SUCCESS || size != sizeof stored || !SystemTimeToFileTime(&stored, &converted))
-        return NeverUpdated();
+        return EpochSystemTime();
     return stored;
 }
 

@@ -11,11 +11,7 @@ constexpr DWORD CopyBufferSize = 4096;
 
 // 1970-01-01 00:00:00.000 UTC: what a missing or unreadable file is stamped as.
 FILETIME DefaultWriteTime() {
-    SYSTEMTIME epoch = {};
-    epoch.wYear = 1970;
-    epoch.wMonth = 1;
-    epoch.wDayOfWeek = 4;
-    epoch.wDay = 1;
+    SYSTEMTIME epoch = EpochSystemTime();
     FILETIME time = {};
     SystemTimeToFileTime(&epoch, &time);
     return time;
@@ -102,6 +98,15 @@ std::wstring GetTempFilePath(std::wstring prefix) {
     // The system created the file to reserve the name; only the name is wanted.
     DeleteFileW(name);
     return name;
+}
+
+SYSTEMTIME EpochSystemTime() {
+    SYSTEMTIME epoch = {};
+    epoch.wYear = 1970;
+    epoch.wMonth = 1;
+    epoch.wDayOfWeek = 4;
+    epoch.wDay = 1;
+    return epoch;
 }
 
 FILETIME GetFileWriteTime(std::wstring path) {

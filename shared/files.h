@@ -19,6 +19,9 @@ BOOL DeleteOtherVariants(std::wstring path, std::wstring folder, std::wstring ke
 // A unique path in the temporary folder whose file does not exist; empty when
 // the system gives none.
 std::wstring GetTempFilePath(std::wstring prefix);
+// 1970-01-01 00:00:00.000 UTC (a Thursday): the time of anything never
+// written or never updated.
+SYSTEMTIME EpochSystemTime();
 // The file's last-write time; 1970-01-01 00:00 UTC when it cannot be read.
 FILETIME GetFileWriteTime(std::wstring path);
 // Sets the last-write time from a UTC SYSTEMTIME; 1 when the file opened.
