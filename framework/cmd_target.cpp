@@ -1,15 +1,8 @@
 #include "framework/cmd_target.h"
 
-const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr,
-                                             nullptr};
+const CRuntimeClass CObject::classCObject = {"CObject", nullptr};
 
 CRuntimeClass* CObject::GetRuntimeClass() const { return RUNTIME_CLASS(CObject); }
-
-BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
-    for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
-        if (c == base) return TRUE;
-    return FALSE;
-}
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 

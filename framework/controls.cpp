@@ -12,12 +12,6 @@ IMPLEMENT_DYNAMIC(CLinkCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CRichEditCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
-int CButton::GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-void CButton::SetCheck(int nCheck) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
-UINT CButton::GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
-UINT CButton::GetButtonStyle() const { return GetStyle() & 0xFFFF; }
-void CButton::SetButtonStyle(UINT nStyle, BOOL bRedraw) { SendMessage(BM_SETSTYLE, nStyle, bRedraw); }
-
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -31,13 +25,9 @@ HBITMAP CStatic::SetBitmap(HBITMAP hBitmap) {
     return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
 }
 
-HBITMAP CStatic::GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP)); }
-
-BOOL CAnimateCtrl::Open(UINT nID) { return Open(MAKEINTRESOURCEW(nID)); }
-
-BOOL CAnimateCtrl::Open(LPCWSTR lpszFileName) {
+BOOL CAnimateCtrl::Open(UINT nID) {
     return static_cast<BOOL>(SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(AfxGetResourceHandle()),
-                                         reinterpret_cast<LPARAM>(lpszFileName)));
+                                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(nID))));
 }
 
 BOOL CAnimateCtrl::Play(UINT nFrom, UINT nTo, UINT nRep) {
@@ -63,21 +53,11 @@ long CRichEditCtrl::FindText(DWORD dwFlags, FINDTEXTEXW* pFindText) const {
 
 void CRichEditCtrl::SetSel(long nStartChar, long nEndChar) {
     CHARRANGE range = {nStartChar, nEndChar};
-    SetSel(range);
-}
-
-void CRichEditCtrl::SetSel(CHARRANGE& cr) { SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr)); }
-
-BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMATW& cf) {
-    return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&cf)));
+    SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
 BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMAT2W& cf) {
     return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&cf)));
-}
-
-BOOL CRichEditCtrl::SetSelectionCharFormat(CHARFORMAT2W& cf) {
-    return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf)));
 }
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
@@ -90,15 +70,8 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCWSTR lpszText, LPCRECT lpRectTool, UIN
     // The size without the trailing reserved field is understood by every
     // version of the control.
     info.cbSize = offsetof(TTTOOLINFOW, lpReserved);
-    HWND tool = pWnd ? pWnd->m_hWnd : nullptr;
-    if (nIDTool == 0) {
-        info.hwnd = ::GetParent(tool);
-        info.uFlags = TTF_IDISHWND;
-        info.uId = reinterpret_cast<UINT_PTR>(tool);
-    } else {
-        info.hwnd = tool;
-        info.uId = nIDTool;
-    }
+    info.hwnd = pWnd ? pWnd->m_hWnd : nullptr;
+    info.uId = nIDTool;
     if (lpRectTool) info.rect = *lpRectTool;
     info.lpszText = const_cast<LPWSTR>(lpszText);
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));

@@ -1,5 +1,5 @@
 // Control wrappers: a window handle and one-line messages, no other state.
-//   CButton       check state, owner draw (DrawItem, reached by reflection)
+//   CButton       owner draw (DrawItem, reached by reflection)
 //   CStatic       SetBitmap (STM_SETIMAGE)
 //   CAnimateCtrl  Open / Play / Stop / Close on an AVI resource
 //   CLinkCtrl     SetItemState (LM_SETITEM)
@@ -16,12 +16,6 @@
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
-    int GetCheck() const;
-    void SetCheck(int nCheck);
-    UINT GetState() const;
-    UINT GetButtonStyle() const;
-    void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE);
-
     // Owner draw: WM_DRAWITEM sent to the parent for this button ends here.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
@@ -34,7 +28,6 @@ class CStatic : public CWnd {
 public:
     // Returns the image the control held before (the caller owns it).
     HBITMAP SetBitmap(HBITMAP hBitmap);
-    HBITMAP GetBitmap() const;
 };
 
 class CAnimateCtrl : public CWnd {
@@ -42,7 +35,6 @@ class CAnimateCtrl : public CWnd {
 public:
     // Opens an AVI resource of the framework's resource module.
     BOOL Open(UINT nID);
-    BOOL Open(LPCWSTR lpszFileName);
     // nRep -1 repeats for ever; nTo 0xFFFF is the last frame.
     BOOL Play(UINT nFrom, UINT nTo, UINT nRep);
     BOOL Stop();
@@ -63,12 +55,8 @@ public:
     long FindText(DWORD dwFlags, FINDTEXTEXW* pFindText) const;
     // EM_EXSETSEL.
     void SetSel(long nStartChar, long nEndChar);
-    void SetSel(CHARRANGE& cr);
     // EM_SETCHARFORMAT with SCF_SELECTION | SCF_WORD.
-    BOOL SetWordCharFormat(CHARFORMATW& cf);
     BOOL SetWordCharFormat(CHARFORMAT2W& cf);
-    // EM_SETCHARFORMAT with SCF_SELECTION.
-    BOOL SetSelectionCharFormat(CHARFORMAT2W& cf);
 };
 
 class CToolTipCtrl : public CWnd {
@@ -76,10 +64,9 @@ class CToolTipCtrl : public CWnd {
 public:
     // A WS_POPUP tooltip window owned by the parent, with dwStyle added.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
-    // With nIDTool 0 the tool is the window pWnd itself; otherwise it is the
-    // rectangle lpRectTool of pWnd's client area, named by nIDTool.
-    BOOL AddTool(CWnd* pWnd, LPCWSTR lpszText = LPSTR_TEXTCALLBACKW, LPCRECT lpRectTool = nullptr,
-                 UINT_PTR nIDTool = 0);
+    // The tool is the rectangle lpRectTool of pWnd's client area, named by
+    // nIDTool.
+    BOOL AddTool(CWnd* pWnd, LPCWSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool);
     // Tools are not subclassed: their mouse messages must be relayed here.
     void RelayEvent(LPMSG lpMsg);
     int SetMaxTipWidth(int iWidth);

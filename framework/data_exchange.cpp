@@ -2,8 +2,7 @@
 
 #include "framework/window.h"
 
-CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
-    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
+CDataExchange::CDataExchange(CWnd* dialog) : m_pDlgWnd(dialog) {}
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
     HWND control = m_pDlgWnd ? ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC) : nullptr;

@@ -7,9 +7,8 @@ class CWnd;
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate);
+    explicit CDataExchange(CWnd* dialog);
 
-    BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
 
     // The dialog's control with the id; null, and the exchange marked failed,

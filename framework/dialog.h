@@ -20,7 +20,6 @@ class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-    explicit CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
     virtual INT_PTR DoModal();
@@ -38,24 +37,22 @@ public:
     // IsDialogMessage (Tab, Enter -> default button, Escape -> IDCANCEL).
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    BOOL ContinueModal() const;
-    void EndModalLoop(int nResult);
-
 protected:
     // UpdateData(TRUE), then EndDialog(IDOK).
     virtual void OnOK();
     // EndDialog(IDCANCEL).
     virtual void OnCancel();
 
-    afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT HandleSetFont(WPARAM wParam, LPARAM lParam);
-
     LPCWSTR m_lpszTemplateName;
-    UINT m_nIDHelp;
     CWnd* m_pParentWnd;
 
 private:
     enum : UINT { kModalLoop = 1, kContinueModal = 2 };
+
+    afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT HandleSetFont(WPARAM wParam, LPARAM lParam);
+    BOOL ContinueModal() const;
+    void EndModalLoop(int nResult);
 
     HWND PreModal();
     void PostModal();

@@ -4,9 +4,8 @@
 
 CFileFind::~CFileFind() { Close(); }
 
-BOOL CFileFind::FindFile(LPCWSTR pstrName, DWORD) {
+BOOL CFileFind::FindFile(LPCWSTR pstrName) {
     Close();
-    if (!pstrName) pstrName = L"*.*";
     if (wcslen(pstrName) >= MAX_PATH) {
         ::SetLastError(ERROR_BAD_ARGUMENTS);
         return FALSE;
@@ -35,10 +34,4 @@ CString CFileFind::GetFileName() const { return m_hasFound ? CString(m_found.cFi
 
 BOOL CFileFind::IsDirectory() const {
     return m_hasFound && (m_found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? TRUE : FALSE;
-}
-
-BOOL CFileFind::IsDots() const {
-    if (!m_hasFound || !IsDirectory()) return FALSE;
-    const wchar_t* name = m_found.cFileName;
-    return (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) ? TRUE : FALSE;
 }

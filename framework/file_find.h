@@ -18,15 +18,13 @@ public:
     CFileFind(const CFileFind&) = delete;
     CFileFind& operator=(const CFileFind&) = delete;
 
-    // Null means "*.*". A pattern of MAX_PATH characters or more fails.
-    BOOL FindFile(LPCWSTR pstrName = nullptr, DWORD dwUnused = 0);
+    // A pattern of MAX_PATH characters or more fails.
+    BOOL FindFile(LPCWSTR pstrName);
     BOOL FindNextFile();
     void Close();
 
     CString GetFileName() const;
     BOOL IsDirectory() const;
-    // "." or "..".
-    BOOL IsDots() const;
 
 private:
     HANDLE m_hFind = INVALID_HANDLE_VALUE;

@@ -1,7 +1,7 @@
 // GDI wrappers.
 //   CGdiObject  owns one GDI object; the destructor deletes it (Attach/Detach)
 //   CFont       CreatePointFont (tenths of a point on the screen's DPI)
-//   CBitmap     LoadBitmap, CreateCompatibleBitmap, CreateBitmap, GetBitmap
+//   CBitmap     LoadBitmap, CreateCompatibleBitmap
 //   CBrush      solid brushes
 //   CDC         a device context: memory DCs, selection, blits, fills, text
 //   CPaintDC    BeginPaint/EndPaint for WM_PAINT
@@ -11,9 +11,7 @@
 
 #include <windows.h>
 
-#include "framework/geometry.h"
 #include "framework/object.h"
-#include "framework/text.h"
 
 class CWnd;
 class CDC;
@@ -29,11 +27,9 @@ public:
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     operator HGDIOBJ() const { return m_hObject; }
 
-    static CGdiObject* FromHandle(HGDIOBJ handle);
     BOOL Attach(HGDIOBJ handle);
     HGDIOBJ Detach();
     BOOL DeleteObject();
-    int GetObject(int count, LPVOID buffer) const;
 };
 
 class CFont : public CGdiObject {
@@ -41,18 +37,11 @@ public:
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
     static CFont* FromHandle(HFONT handle);
 
-    BOOL CreateFontIndirect(const LOGFONTW* logFont);
     // nPointSize in tenths of a point. The description is zero but for
     // DEFAULT_CHARSET and the face; the height comes from LOGPIXELSY of pDC,
     // or of the screen without one.
     BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
-    // logFont->lfHeight in tenths of a point.
-    BOOL CreatePointFontIndirect(const LOGFONTW* logFont, CDC* pDC = nullptr);
-    int GetLogFont(LOGFONTW* logFont) const;
 };
-
-// The lfHeight CreatePointFont gives: -|MulDiv(logPixelsY, tenths, 720)|.
-LONG PointFontHeight(int logPixelsY, int tenthsOfPoint);
 
 class CBitmap : public CGdiObject {
 public:
@@ -61,20 +50,14 @@ public:
 
     // From the framework's resource module.
     BOOL LoadBitmap(UINT nIDResource);
-    BOOL LoadBitmap(LPCWSTR lpszResourceName);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
-    int GetBitmap(BITMAP* pBitMap) const;
 };
 
 class CBrush : public CGdiObject {
 public:
-    CBrush() = default;
+    // A solid brush.
     explicit CBrush(COLORREF color);
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
-    static CBrush* FromHandle(HBRUSH handle);
-
-    BOOL CreateSolidBrush(COLORREF color);
 };
 
 class CDC : public CObject {
@@ -86,7 +69,6 @@ public:
     CDC& operator=(const CDC&) = delete;
 
     HDC m_hDC = nullptr;
-    HDC m_hAttribDC = nullptr;
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
 
@@ -97,34 +79,24 @@ public:
     BOOL CreateCompatibleDC(CDC* pDC);
     BOOL DeleteDC();
 
-    // Selection; each returns the object that was selected before (a
-    // temporary wrapper when nobody owns it).
-    CFont* SelectObject(CFont* pFont);
+    // Selection; each returns what was selected before (as a temporary
+    // wrapper when nobody owns it).
     CBitmap* SelectObject(CBitmap* pBitmap);
-    CBrush* SelectObject(CBrush* pBrush);
     HGDIOBJ SelectObject(HGDIOBJ handle);
-    CGdiObject* SelectStockObject(int nIndex);
 
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
     // SetBkColor + opaque ExtTextOut; the background colour stays changed.
-    void FillSolidRect(LPCRECT lpRect, COLORREF clr);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
     // Four 1-pixel lines: top and left in clrTopLeft, right and bottom in
     // clrBottomRight.
     void Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight);
-    void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
     int DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
-    int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
 
     int SetBkMode(int nBkMode);
     COLORREF SetBkColor(COLORREF crColor);
-    COLORREF GetBkColor() const;
     COLORREF SetTextColor(COLORREF crColor);
-    COLORREF GetTextColor() const;
     int GetDeviceCaps(int nIndex) const;
-    COLORREF GetPixel(int x, int y) const;
-    COLORREF GetPixel(POINT point) const;
 };
 
 class CPaintDC : public CDC {

@@ -7,7 +7,7 @@
 // member-function pointer is ever cast to another type. The macros keep the
 // familiar names: DECLARE_MESSAGE_MAP, BEGIN_MESSAGE_MAP, END_MESSAGE_MAP,
 // ON_WM_..., ON_COMMAND, ON_BN_CLICKED, ON_NOTIFY, ON_MESSAGE and the
-// reflection forms ON_CONTROL_REFLECT(_EX), ON_NOTIFY_REFLECT and
+// reflection forms ON_CONTROL_REFLECT_EX, ON_NOTIFY_REFLECT and
 // ON_WM_CTLCOLOR_REFLECT.
 //
 // Macros that take a handler take it as a member pointer, the way current
@@ -132,15 +132,6 @@ BOOL Notify(CCmdTarget* t, Call& c) {
     return TRUE;
 }
 
-template <auto F>
-BOOL NotifyEx(CCmdTarget* t, Call& c) {
-    static_assert(kHas<F, BOOL(NMHDR*, LRESULT*)>, "handler must be BOOL f(NMHDR*, LRESULT*)");
-    LRESULT result = 0;
-    BOOL handled = (Self<F>(t)->*F)(reinterpret_cast<NMHDR*>(c.lParam), &result);
-    c.result = result;
-    return handled ? TRUE : FALSE;
-}
-
 // A NULL brush is no answer: default processing then supplies one.
 template <auto F>
 BOOL CtlColor(CCmdTarget* t, Call& c) {
@@ -243,7 +234,6 @@ protected:                                                      \
     {WM_DWMCOLORIZATIONCOLORCHANGED, 0, 0, 0, &::afxmap::ColorizationChanged<&ThisClass::OnColorizationColorChanged>},
 #define ON_WM_KILLFOCUS() {WM_KILLFOCUS, 0, 0, 0, &::afxmap::KillFocus<&ThisClass::OnKillFocus>},
 #define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, 0, 0, 0, &::afxmap::MousePoint<&ThisClass::OnMouseMove>},
-#define ON_WM_MOUSELEAVE() {WM_MOUSELEAVE, 0, 0, 0, &::afxmap::Void<&ThisClass::OnMouseLeave>},
 #define ON_WM_ACTIVATE() {WM_ACTIVATE, 0, 0, 0, &::afxmap::Activate<&ThisClass::OnActivate>},
 #define ON_WM_CANCELMODE() {WM_CANCELMODE, 0, 0, 0, &::afxmap::Void<&ThisClass::OnCancelMode>},
 #define ON_WM_GETDLGCODE() {WM_GETDLGCODE, 0, 0, 0, &::afxmap::DlgCode<&ThisClass::OnGetDlgCode>},
@@ -259,14 +249,10 @@ protected:                                                      \
     {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), &::afxmap::Notify<memberFxn>},
 
 // Reflection: the control's own map sees its notification first. The _EX
-// forms return BOOL; FALSE lets the parent handle the notification too.
-#define ON_CONTROL_REFLECT(code, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, &::afxmap::Void<memberFxn>},
+// form returns BOOL; FALSE lets the parent handle the notification too.
 #define ON_CONTROL_REFLECT_EX(code, memberFxn) \
     {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, 0, &::afxmap::BoolVoid<memberFxn>},
 #define ON_NOTIFY_REFLECT(code, memberFxn) \
     {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0, &::afxmap::Notify<memberFxn>},
-#define ON_NOTIFY_REFLECT_EX(code, memberFxn) \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(code), 0, 0, &::afxmap::NotifyEx<memberFxn>},
 #define ON_WM_CTLCOLOR_REFLECT() \
     {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, &::afxmap::CtlColorReflect<&ThisClass::CtlColor>},

@@ -86,14 +86,17 @@ INT_PTR CDialog::DoModal() {
 
 INT_PTR CDialog::RunModalLoop() {
     bool showOnIdle = !(GetStyle() & WS_VISIBLE);
+    auto show = [&] {
+        showOnIdle = false;
+        ShowWindow(SW_SHOWNORMAL);
+        ::UpdateWindow(m_hWnd);
+    };
     m_nFlags |= kModalLoop;
     MSG msg;
     while (ContinueModal()) {
         if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (showOnIdle) {
-                showOnIdle = false;
-                ShowWindow(SW_SHOWNORMAL);
-                UpdateWindow();
+                show();
             } else {
                 ::WaitMessage();
             }
@@ -105,11 +108,7 @@ INT_PTR CDialog::RunModalLoop() {
             m_nModalResult = -1;
             break;
         }
-        if (showOnIdle && (msg.message == kSystemTimer || msg.message == WM_SYSKEYDOWN)) {
-            showOnIdle = false;
-            ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
-        }
+        if (showOnIdle && (msg.message == kSystemTimer || msg.message == WM_SYSKEYDOWN)) show();
         if (!WalkPreTranslateTree(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);

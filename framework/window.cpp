@@ -34,11 +34,6 @@ CWnd* afxmap::WndFromHandle(HWND hwnd) { return CWnd::FromHandle(hwnd); }
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
-const CWnd CWnd::wndTop(HWND_TOP);
-const CWnd CWnd::wndBottom(HWND_BOTTOM);
-const CWnd CWnd::wndTopMost(HWND_TOPMOST);
-const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
-
 CWnd::~CWnd() {
     if (m_attached) DestroyWindow();
     // A window that outlived its object must not find it any more.
@@ -89,11 +84,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
-    HWND control = parent ? ::GetDlgItem(parent->m_hWnd, static_cast<int>(id)) : nullptr;
-    return control ? SubclassWindow(control) : FALSE;
-}
-
 HWND CWnd::UnsubclassWindow() {
     if (m_pfnSuper) ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
@@ -102,13 +92,11 @@ HWND CWnd::UnsubclassWindow() {
 
 void CWnd::PreSubclassWindow() {}
 
-void CWnd::PostNcDestroy() {}
-
 BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU idOrMenu, LPVOID param) {
     if (m_hWnd) return FALSE;
     HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, idOrMenu,
-                                  AfxGetInstanceHandle(), param);
+                                  ::GetModuleHandleW(nullptr), param);
     if (!hwnd) return FALSE;
     if (!SubclassWindow(hwnd)) {
         ::DestroyWindow(hwnd);
@@ -154,7 +142,6 @@ void CWnd::OnFinalDestroy() {
     Detach();
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
-    PostNcDestroy();
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

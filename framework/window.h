@@ -29,12 +29,6 @@ public:
     // Destroys a window that this object still has attached.
     ~CWnd() override;
 
-    // Insert-after markers for SetWindowPos.
-    static const CWnd wndTop;
-    static const CWnd wndBottom;
-    static const CWnd wndTopMost;
-    static const CWnd wndNoTopMost;
-
     HWND m_hWnd = nullptr;
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -48,7 +42,6 @@ public:
     // Subclassing: attaches, calls PreSubclassWindow, then replaces the
     // window procedure. Undone automatically on WM_NCDESTROY.
     BOOL SubclassWindow(HWND hwnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
     virtual void PreSubclassWindow();
 
@@ -59,48 +52,33 @@ public:
 
     // Text and font.
     void SetWindowText(LPCWSTR text);
-    int GetWindowText(LPWSTR buffer, int maxCount) const;
     void GetWindowText(CString& text) const;
-    int GetWindowTextLength() const;
     // Sends WM_SETFONT.
     void SetFont(CFont* font, BOOL redraw = TRUE);
-    CFont* GetFont() const;
 
     // Position and size. A null insert-after window is HWND_TOP.
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
-    void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
-    void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
     // Centres on the alternate owner, else on the visible owner (parent for a
     // child), else on the work area; stays inside the work area.
     void CenterWindow(CWnd* alternateOwner = nullptr);
     void GetClientRect(LPRECT rect) const;
     void GetWindowRect(LPRECT rect) const;
-    void ScreenToClient(LPPOINT point) const;
     void ScreenToClient(LPRECT rect) const;
     void ClientToScreen(LPPOINT point) const;
-    void ClientToScreen(LPRECT rect) const;
 
     // State.
     BOOL ShowWindow(int command);
-    BOOL IsWindowVisible() const;
-    BOOL EnableWindow(BOOL enable = TRUE);
-    BOOL IsWindowEnabled() const;
     void BringWindowToTop();
     CWnd* SetFocus();
-    static CWnd* GetFocus();
     void Invalidate(BOOL erase = TRUE);
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
-    void UpdateWindow();
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     // Changes the style; with flags, then SetWindowPos(NOMOVE | NOSIZE |
     // NOZORDER | NOACTIVATE | flags). FALSE when nothing changed.
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
-    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
 
     // Relatives.
     CWnd* GetParent() const;
-    CWnd* GetDlgItem(int id) const;
     int GetDlgCtrlID() const;
 
     // Messages and drawing.
@@ -135,18 +113,13 @@ protected:
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Reflects the message being dispatched to the object of child.
     static BOOL ReflectLastMsg(HWND child, LRESULT* pResult = nullptr);
-    // Runs after WM_NCDESTROY has detached the object.
-    virtual void PostNcDestroy();
 
     // Base handlers: default processing, or reflection to the child.
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
-    afx_msg void OnPaint();
-    afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnColorizationColorChanged(DWORD dwColorizationColor, BOOL bOpacity);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
-    afx_msg void OnMouseLeave();
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void OnCancelMode();
     afx_msg UINT OnGetDlgCode();
@@ -165,7 +138,6 @@ private:
     void OnFinalDestroy();
     // The message the innermost framework window procedure is dispatching.
     static const MSG& CurrentMessage();
-    explicit CWnd(HWND marker) : m_hWnd(marker) {}
 
     bool m_attached = false;  // in the thread's handle map
 

@@ -68,8 +68,6 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         handled = DispatchMessageEntry(WM_REFLECT_BASE + WM_NOTIFY, header->code, 0, call);
     } else if (IsCtlColor(message)) {
         handled = DispatchMessageEntry(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, call);
-    } else {
-        handled = DispatchMessageEntry(WM_REFLECT_BASE + message, 0, 0, call);
     }
     if (handled) *pResult = call.result;
     return handled;
@@ -86,12 +84,9 @@ void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct) {
     Default();
 }
 
-void CWnd::OnPaint() { Default(); }
-HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
 void CWnd::OnColorizationColorChanged(DWORD, BOOL) { Default(); }
 void CWnd::OnKillFocus(CWnd*) { Default(); }
 void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnMouseLeave() { Default(); }
 void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
 void CWnd::OnCancelMode() { Default(); }
 UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }

@@ -1,7 +1,7 @@
 // CWnd's thin wrappers over the window API.
 #include "framework/window.h"
 
-#include <vector>
+#include <string>
 
 #include "framework/app.h"
 #include "framework/data_exchange.h"
@@ -9,36 +9,19 @@
 
 void CWnd::SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
 
-int CWnd::GetWindowText(LPWSTR buffer, int maxCount) const { return ::GetWindowTextW(m_hWnd, buffer, maxCount); }
-
 void CWnd::GetWindowText(CString& text) const {
-    int length = GetWindowTextLength();
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-    int copied = ::GetWindowTextW(m_hWnd, buffer.data(), length + 1);
-    text = CString(buffer.data(), copied);
+    int length = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    buffer.resize(static_cast<size_t>(::GetWindowTextW(m_hWnd, &buffer[0], length + 1)));
+    text = CString(buffer.c_str());
 }
-
-int CWnd::GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
 
 void CWnd::SetFont(CFont* font, BOOL redraw) {
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), redraw);
 }
 
-CFont* CWnd::GetFont() const {
-    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    return font ? CFont::FromHandle(font) : nullptr;
-}
-
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
     return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : HWND_TOP, x, y, cx, cy, flags);
-}
-
-void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
-    ::MoveWindow(m_hWnd, x, y, width, height, repaint);
-}
-
-void CWnd::MoveWindow(LPCRECT rect, BOOL repaint) {
-    MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
 }
 
 namespace {
@@ -94,54 +77,31 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
 
 void CWnd::GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
 void CWnd::GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
-void CWnd::ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
 void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
 
 void CWnd::ScreenToClient(LPRECT rect) const {
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
 }
 
-void CWnd::ClientToScreen(LPRECT rect) const {
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2);
-}
-
 BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-BOOL CWnd::EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
 void CWnd::BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
 CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
 void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
 void CWnd::InvalidateRect(LPCRECT rect, BOOL erase) { ::InvalidateRect(m_hWnd, rect, erase); }
-void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
 
-namespace {
-
-BOOL ModifyWindowLong(HWND hwnd, int index, DWORD remove, DWORD add, UINT flags) {
-    DWORD before = static_cast<DWORD>(::GetWindowLongW(hwnd, index));
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
+    DWORD before = GetStyle();
     DWORD after = (before & ~remove) | add;
     if (before == after) return FALSE;
-    ::SetWindowLongW(hwnd, index, static_cast<LONG>(after));
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(after));
     if (flags)
-        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;
 }
 
-}  // namespace
-
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
-    return ModifyWindowLong(m_hWnd, GWL_STYLE, remove, add, flags);
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
-    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, remove, add, flags);
-}
-
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
 int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -156,8 +116,9 @@ CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
 
 int CWnd::ReleaseDC(CDC* dc) { return dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0; }
 
-BOOL CWnd::UpdateData(BOOL saveAndValidate) {
-    CDataExchange exchange(this, saveAndValidate);
+// Bindings are all the exchange there is, so both directions do the same.
+BOOL CWnd::UpdateData(BOOL) {
+    CDataExchange exchange(this);
     DoDataExchange(&exchange);
     return exchange.Failed() ? FALSE : TRUE;
 }

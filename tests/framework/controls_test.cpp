@@ -1,5 +1,5 @@
-// The tooltip wrapper, whose arguments are more than a pass-through: tools
-// by rectangle and id, or by window.
+// The tooltip wrapper, whose arguments are more than a pass-through: a
+// popup owned by the parent, tools by rectangle and id.
 #include <gtest/gtest.h>
 
 #include "framework/afx.h"
@@ -45,12 +45,6 @@ TEST_F(ToolTipTest, ARectangleToolIsNamedByItsIdOnTheToolWindow) {
     TTTOOLINFOW info = Tool(tool.m_hWnd, 1004);
     EXPECT_EQ(area, CRect(info.rect));
     EXPECT_EQ(0u, info.uFlags & (TTF_IDISHWND | TTF_SUBCLASS));
-}
-
-TEST_F(ToolTipTest, WithoutAnIdTheToolIsTheWindowItself) {
-    ASSERT_TRUE(tip.AddTool(&tool, L"tip text"));
-    TTTOOLINFOW info = Tool(host.m_hWnd, reinterpret_cast<UINT_PTR>(tool.m_hWnd));
-    EXPECT_TRUE(info.uFlags & TTF_IDISHWND);
 }
 
 }  // namespace

@@ -167,12 +167,12 @@ TEST(ModalDialog, AHiddenTemplateIsShownOnIdleAndALaterHideStays) {
     std::vector<bool> visible;
     CScriptedDialog dialog(kHiddenTemplate);
     dialog.onInit = [&](CScriptedDialog& d) {
-        visible.push_back(d.IsWindowVisible() != FALSE);
+        visible.push_back(IsWindowVisible(d.m_hWnd) != FALSE);
         SetTimer(d.m_hWnd, 1, 30, nullptr);
     };
     dialog.onTimer = [&](CScriptedDialog& d, UINT_PTR id) {
         KillTimer(d.m_hWnd, id);
-        visible.push_back(d.IsWindowVisible() != FALSE);
+        visible.push_back(IsWindowVisible(d.m_hWnd) != FALSE);
         if (id == 1) {
             d.ShowWindow(SW_HIDE);
             SetTimer(d.m_hWnd, 2, 60, nullptr);
@@ -197,8 +197,8 @@ TEST(ModalDialog, AHiddenUnmovedDialogIsCentredAndAMovedOneIsNot) {
         d.EndDialog(IDOK);
     };
     ASSERT_EQ(IDOK, unmoved.DoModal());
-    EXPECT_NEAR(work.CenterPoint().x, centred.CenterPoint().x, 1);
-    EXPECT_NEAR(work.CenterPoint().y, centred.CenterPoint().y, 1);
+    EXPECT_NEAR(work.left + work.right, centred.left + centred.right, 2);
+    EXPECT_NEAR(work.top + work.bottom, centred.top + centred.bottom, 2);
 
     CRect placed;
     CScriptedDialog moved(kHiddenTemplate);

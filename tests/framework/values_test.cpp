@@ -16,19 +16,8 @@ namespace {
 using testsupport::TempFolder;
 using testsupport::WriteFileBytes;
 
-TEST(PointFont, HeightIsMinusTheRoundedPixelsOfTheTenthsOfAPoint) {
-    struct Case {
-        int dpi;
-        int tenths;
-        LONG height;
-    };
-    const Case cases[] = {{96, 80, -11}, {96, 90, -12}, {96, 100, -13},
-                          {120, 80, -13}, {120, 90, -15}, {120, 100, -17}};
-    for (const Case& c : cases) EXPECT_EQ(c.height, PointFontHeight(c.dpi, c.tenths)) << c.dpi << " " << c.tenths;
-}
-
 // Runs at the prefix's screen DPI: 96 normally, 120 in the prefix that
-// WENDARO_EXPECT_DPI announces.
+// WENDARO_EXPECT_DPI announces (test_framework_values_120dpi).
 TEST(PointFont, DescriptionIsZeroButHeightCharsetAndFace) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -44,7 +33,7 @@ TEST(PointFont, DescriptionIsZeroButHeightCharsetAndFace) {
         CFont font;
         ASSERT_TRUE(font.CreatePointFont(tenths[i], L"Tahoma Bold"));
         LOGFONTW lf{};
-        ASSERT_EQ(static_cast<int>(sizeof(lf)), font.GetLogFont(&lf));
+        ASSERT_EQ(static_cast<int>(sizeof(lf)), GetObjectW(font.m_hObject, sizeof(lf), &lf));
         EXPECT_EQ(heights.at(dpi)[i], lf.lfHeight) << tenths[i];
         EXPECT_EQ(DEFAULT_CHARSET, lf.lfCharSet);
         EXPECT_STREQ(L"Tahoma Bold", lf.lfFaceName);
@@ -86,7 +75,7 @@ protected:
         }
         while (more) {
             more = finder.FindNextFile();
-            names.push_back(finder.GetFileName().GetString());
+            names.push_back(static_cast<LPCWSTR>(finder.GetFileName()));
             if (folders && finder.IsDirectory()) folders->insert(names.back());
         }
         return names;
@@ -132,7 +121,7 @@ class DrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
-        ASSERT_TRUE(bitmap.CreateBitmap(8, 8, 1, 32, nullptr));
+        ASSERT_TRUE(bitmap.Attach(CreateBitmap(8, 8, 1, 32, nullptr)));
         old = dc.SelectObject(&bitmap);
         dc.FillSolidRect(0, 0, 8, 8, kWhite);
     }
@@ -145,12 +134,12 @@ protected:
 };
 
 TEST_F(DrawingTest, FillSolidRectFillsAndLeavesTheBackgroundColourSet) {
-    dc.FillSolidRect(CRect(1, 2, 4, 5), RGB(0xC6, 0xC6, 0xC6));
-    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), dc.GetBkColor());
-    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), dc.GetPixel(1, 2));
-    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), dc.GetPixel(3, 4));
-    EXPECT_EQ(kWhite, dc.GetPixel(4, 4));
-    EXPECT_EQ(kWhite, dc.GetPixel(3, 5));
+    dc.FillSolidRect(1, 2, 3, 3, RGB(0xC6, 0xC6, 0xC6));
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), GetBkColor(dc));
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), GetPixel(dc, 1, 2));
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), GetPixel(dc, 3, 4));
+    EXPECT_EQ(kWhite, GetPixel(dc, 4, 4));
+    EXPECT_EQ(kWhite, GetPixel(dc, 3, 5));
 }
 
 TEST_F(DrawingTest, Draw3dRectIsFourOnePixelLines) {
@@ -168,7 +157,7 @@ TEST_F(DrawingTest, Draw3dRectIsFourOnePixelLines) {
     for (int y = 0; y < 6; ++y) {
         std::string row;
         for (int x = 0; x < 8; ++x) {
-            COLORREF c = dc.GetPixel(x, y);
+            COLORREF c = GetPixel(dc, x, y);
             row += c == light ? 'L' : c == dark ? 'D' : c == kWhite ? '.' : '?';
         }
         EXPECT_EQ(expected[y], row) << "row " << y;
@@ -177,7 +166,7 @@ TEST_F(DrawingTest, Draw3dRectIsFourOnePixelLines) {
 
 TEST_F(DrawingTest, SelectObjectGivesBackWhatWasSelected) {
     CBitmap other;
-    ASSERT_TRUE(other.CreateBitmap(2, 2, 1, 32, nullptr));
+    ASSERT_TRUE(other.Attach(CreateBitmap(2, 2, 1, 32, nullptr)));
     CBitmap* previous = dc.SelectObject(&other);
     EXPECT_EQ(bitmap.m_hObject, previous->m_hObject);
     EXPECT_EQ(other.m_hObject, dc.SelectObject(previous)->m_hObject);
@@ -185,7 +174,7 @@ TEST_F(DrawingTest, SelectObjectGivesBackWhatWasSelected) {
 
 TEST(Text, FormatUsesWideStringsAndMakeLowerOnlyAsciiLetters) {
     CString text;
-    text.Format(L"%s-%i", L"pic", 7);
+    text.AppendFormat(L"%s-%i", L"pic", 7);
     text.AppendFormat(L".%i", 42);
     EXPECT_EQ(CString(L"pic-7.42"), text);
     CString name(L"PIC01.JPG\x00C4");
