@@ -164,12 +164,12 @@ LRESULT CWnd::Default() {
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 BOOL CWnd::WalkPreTranslateTree(MSG* pMsg) {
+    CWnd* main = AfxGetMainWnd();
+    const HWND stop = main ? main->m_hWnd : nullptr;
     for (HWND hwnd = pMsg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
         CWnd* wnd = FromHandlePermanent(hwnd);
         if (wnd && wnd->PreTranslateMessage(pMsg)) return TRUE;
-        // A top-level window's parent is its owner: messages of an owned
-        // dialog are not the owner's to filter.
-        if (!(::GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) break;
+        if (hwnd == stop) break;
     }
     return FALSE;
 }

@@ -94,7 +94,8 @@ public:
     // TRUE when the message was handled and must not be dispatched.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Offers msg to PreTranslateMessage of each framework window from
-    // msg->hwnd up its parents to the top-level window; TRUE when one took it.
+    // msg->hwnd up the GetParent chain (a popup's owner included), ending
+    // with the main window; TRUE when one took it.
     static BOOL WalkPreTranslateTree(MSG* pMsg);
 
     // Passes the message being dispatched to the original window procedure.

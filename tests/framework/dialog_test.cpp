@@ -252,6 +252,9 @@ TEST(ModalDialog, NestedLoopsDisableTheOwnerAndEnableItAgain) {
     EXPECT_EQ(IDCANCEL, desktopChildResult);
     EXPECT_TRUE(outerEnabledUnderDesktopChild);
     EXPECT_TRUE(IsWindowEnabled(GetDesktopWindow()));
+    // The inner dialog's messages went on up to its owner, the main window;
+    // the notice, owned by nobody, kept its own.
+    EXPECT_EQ((std::vector<UINT>{kAct, kAct}), outer.dialogPreTranslated);
     // The main window's destruction cleared the pointer.
     EXPECT_EQ(nullptr, app->m_pMainWnd);
 }
