@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "shared/task/named_event.h"
-#include "tests/app/dialogs/prompt_fixture.h"
+#include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace prompttest;
+using namespace dialogtest;
 
 namespace {
 
@@ -18,23 +18,19 @@ const int Animation = 1036;
 const int Prev = 1010;
 const int Next = 1011;
 
-class Carousel : public ::testing::Test {
+class Carousel : public AtDpi<96> {
 protected:
-    void SetUp() override {
-        if (ScreenDpi() != 96) GTEST_SKIP() << "needs 96 DPI";
-    }
     // The prompt's state for a file of the extension, read right after it shows.
-    PromptState Show(const std::wstring& extension) {
-        PromptState state;
+    DialogState Show(const std::wstring& extension) {
+        DialogState state;
         RunPrompt(folder.File(L"file." + extension), L"carousel",
-                  [&](HWND dialog) { state = ReadPrompt(dialog); });
+                  [&](HWND dialog) { state = ReadDialog(dialog); });
         return state;
     }
-    PromptFolder folder;
 };
 
 TEST_F(Carousel, NoFolderShowsTheAnimationAlone) {
-    PromptState state = Show(L"nofolder");
+    DialogState state = Show(L"nofolder");
     EXPECT_TRUE(state.controls[Animation].visible);
     EXPECT_FALSE(state.controls[Picture].visible);
     EXPECT_EQ(0, VisibleDots(state));
@@ -47,11 +43,11 @@ TEST_F(Carousel, OnePictureBesideTheCategoryListGivesOneDotAndNoArrows) {
     testsupport::WriteFileBytes(pictures + L"\\12345.xml", "<list/>");
     WritePicture(pictures + L"\\pic01.png", 100, 100, RGB(0x20, 0x80, 0xC0));
 
-    PromptState state;
+    DialogState state;
     COLORREF centre = 0;
     COLORREF dotPixel = 0;
     RunPrompt(folder.File(L"file.one"), L"carousel", [&](HWND dialog) {
-        state = ReadPrompt(dialog);
+        state = ReadDialog(dialog);
         SaveScreenshot(dialog, L"prompt-one-picture");
         Repaint(dialog);
         centre = ScreenPixel(dialog, {475, 106});
@@ -88,9 +84,9 @@ TEST_F(Carousel, TakesFiveOfSixPicturesAndCentresTheirDots) {
     for (int i = 0; i < 6; ++i) {
         WritePicture(pictures + L"\\pic0" + std::to_wstring(i + 1) + L".bmp", 90 + i, 120, colours[i]);
     }
-    PromptState state;
+    DialogState state;
     RunPrompt(folder.File(L"file.six"), L"carousel", [&](HWND dialog) {
-        state = ReadPrompt(dialog);
+        state = ReadDialog(dialog);
         SaveScreenshot(dialog, L"prompt-five-pictures");
     });
     ASSERT_EQ(5, VisibleDots(state));
@@ -115,7 +111,7 @@ TEST_F(Carousel, ArrowsWalkTheRingOfPictures) {
     LONG currentDotPixelBefore = 0, currentDotPixelAfter = 0;
     RunPrompt(folder.File(L"file.ring"), L"carousel", [&](HWND dialog) {
         auto width = [&] {
-            RECT rect = ReadPrompt(dialog).controls[Picture].rect;
+            RECT rect = ReadDialog(dialog).controls[Picture].rect;
             return rect.right - rect.left;
         };
         Repaint(dialog);
@@ -156,7 +152,7 @@ TEST_F(Carousel, FitsLargePicturesIntoTheBox) {
     for (const Case& c : cases) {
         std::wstring extension = L"fit" + std::to_wstring(c.width);
         WritePicture(folder.Pictures(extension) + L"\\pic01.bmp", c.width, c.height, RGB(9, 9, 9));
-        PromptState state = Show(extension);
+        DialogState state = Show(extension);
         EXPECT_TRUE(HasRect(state.controls[Picture].rect, c.x, c.y, c.cx, c.cy))
             << c.width << " x " << c.height;
     }
@@ -165,7 +161,7 @@ TEST_F(Carousel, FitsLargePicturesIntoTheBox) {
 TEST_F(Carousel, AnUndecodablePictureStillGetsItsDot) {
     std::wstring pictures = folder.Pictures(L"broken");
     testsupport::WriteFileBytes(pictures + L"\\pic01.png", "not a picture");
-    PromptState state = Show(L"broken");
+    DialogState state = Show(L"broken");
     EXPECT_EQ(1, VisibleDots(state));
     EXPECT_FALSE(state.controls[Animation].visible);
 }
@@ -176,8 +172,8 @@ TEST_F(Carousel, APictureFolderPathTooLongForItsBuffersShowsTheAnimation) {
     for (size_t length : {240u, 300u}) {
         std::wstring profile = folder.root() + L"\\" + std::wstring(length - folder.root().size() - 1, L'p');
         testsupport::ScopedEnvironment longProfile(L"ALLUSERSPROFILE", profile.c_str());
-        PromptState state;
-        RunPrompt(folder.File(L"file.long"), L"carousel", [&](HWND dialog) { state = ReadPrompt(dialog); });
+        DialogState state;
+        RunPrompt(folder.File(L"file.long"), L"carousel", [&](HWND dialog) { state = ReadDialog(dialog); });
         EXPECT_TRUE(state.controls[Animation].visible) << length;
         EXPECT_EQ(0, VisibleDots(state)) << length;
     }
@@ -188,14 +184,14 @@ TEST_F(Carousel, ARescanWithFewerPicturesHidesTheSurplusDots) {
     for (int i = 0; i < 3; ++i) {
         WritePicture(pictures + L"\\pic0" + std::to_wstring(i + 1) + L".gif", 40 + i, 40, RGB(0, 0, 90));
     }
-    PromptState before, after;
+    DialogState before, after;
     RunPrompt(folder.File(L"file.rescan"), L"carousel", [&](HWND dialog) {
-        before = ReadPrompt(dialog);
+        before = ReadDialog(dialog);
         Click(dialog, Next);
         DeleteFileW((pictures + L"\\pic02.gif").c_str());
         DeleteFileW((pictures + L"\\pic03.gif").c_str());
         SendMessageW(dialog, WM_USER + 1021, 0, 0);
-        after = ReadPrompt(dialog);
+        after = ReadDialog(dialog);
     });
     EXPECT_EQ(3, VisibleDots(before));
     EXPECT_EQ(1, VisibleDots(after));
@@ -218,14 +214,14 @@ TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
     testsupport::ScopedEnvironment event(L"WENDARO_FAKE_CHILD_EVENT",
                                          (std::wstring(PictureEventPrefix) + category).c_str());
 
-    PromptState first, later;
+    DialogState first, later;
     bool arrived = false;
     RunPrompt(folder.File(L"file.road"), category, [&](HWND dialog) {
-        first = ReadPrompt(dialog);
+        first = ReadDialog(dialog);
         // The browsing state, read between two steps of the dialog's update.
         arrived = WaitUntil(
             [&] {
-                later = ReadPrompt(dialog);
+                later = ReadDialog(dialog);
                 return VisibleDots(later) == 2 && !later.controls[Animation].visible &&
                        later.controls[Picture].visible && later.controls[Next].visible;
             },

@@ -1,4 +1,7 @@
-#include "tests/app/dialogs/prompt_driver.h"
+#include "tests/app/dialogs/dialog_driver.h"
+
+#include <commctrl.h>
+#include <richedit.h>
 
 #include <algorithm>
 using std::max;
@@ -6,36 +9,40 @@ using std::min;
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <string>
+#include <atomic>
+#include <cstddef>
 #include <thread>
-#include <vector>
 
+#include "app/dialogs/first_use_dlg.h"
 #include "app/dialogs/open_as_dlg.h"
+#include "app/dialogs/turn_on_dlg.h"
 #include "tests/support/program.h"
 
-namespace prompttest {
+namespace dialogtest {
 
 namespace {
 
 struct Search {
     DWORD processId;
+    const wchar_t* caption;  // null: any caption
+    HWND except;
     HWND found;
 };
 
-BOOL CALLBACK FindPrompt(HWND window, LPARAM param) {
+// EnumWindows walks the top-level windows from the top of the Z order down.
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    if (owner != search->processId || window == search->except || !IsWindowVisible(window)) return TRUE;
     wchar_t className[32] = {};
     wchar_t caption[64] = {};
     GetClassNameW(window, className, 32);
     GetWindowTextW(window, caption, 64);
-    if (std::wstring(className) == L"#32770" && std::wstring(caption) == L"Wendaro") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (std::wstring(className) != L"#32770") return TRUE;
+    if (search->caption && std::wstring(caption) != search->caption) return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 std::wstring WindowText(HWND window) {
@@ -47,7 +54,7 @@ std::wstring WindowText(HWND window) {
 }
 
 BOOL CALLBACK ReadChild(HWND child, LPARAM param) {
-    auto* state = reinterpret_cast<std::pair<HWND, PromptState*>*>(param);
+    auto* state = reinterpret_cast<std::pair<HWND, DialogState*>*>(param);
     ControlState control;
     GetWindowRect(child, &control.rect);
     MapWindowPoints(nullptr, state->first, reinterpret_cast<POINT*>(&control.rect), 2);
@@ -63,22 +70,49 @@ std::wstring ScreenshotFolder() {
     return folder;
 }
 
+int RunModal(const wchar_t* caption, const std::function<INT_PTR()>& run,
+             const std::function<void(HWND)>& driver) {
+    bool appeared = false;
+    std::atomic<bool> returned{false};
+    DWORD modalThread = GetCurrentThreadId();
+    std::thread driving([&] {
+        HWND dialog = WaitForDialog(GetCurrentProcessId(), caption, 10000);
+        if (!dialog) {
+            // Ends a modal loop whose window was never found.
+            PostThreadMessageW(modalThread, WM_QUIT, 0, 0);
+            return;
+        }
+        appeared = true;
+        driver(dialog);
+        WaitUntil(
+            [&] {
+                if (returned) return true;
+                if (HWND open = FindDialog(GetCurrentProcessId(), nullptr)) {
+                    PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+                    WaitForGone(open, 2000);
+                }
+                return false;
+            },
+            15000);
+    });
+    INT_PTR result = run();
+    returned = true;
+    driving.join();
+    return appeared ? static_cast<int>(result) : -2;
+}
+
+BOOL CALLBACK FindToolTip(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring(className) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) == search->first) {
+        search->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
-
-HWND WaitForPrompt(DWORD processId, DWORD timeoutMs) {
-    Search search = {processId, nullptr};
-    WaitUntil(
-        [&] {
-            EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
-}
-
-bool WaitForPromptGone(HWND dialog, DWORD timeoutMs) {
-    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
-}
 
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
     DWORD start = GetTickCount();
@@ -89,11 +123,32 @@ bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
     }
 }
 
-PromptState ReadPrompt(HWND dialog) {
-    PromptState state;
+HWND FindDialog(DWORD processId, const wchar_t* caption, HWND except) {
+    Search search = {processId, caption, except, nullptr};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForDialog(DWORD processId, const wchar_t* caption, DWORD timeoutMs, HWND except) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindDialog(processId, caption, except)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool WaitForGone(HWND dialog, DWORD timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
+}
+
+HWND OtherDialogAfter(HWND dialog, DWORD graceMs) {
+    WaitForGone(dialog, 5000);
+    return WaitForDialog(GetCurrentProcessId(), nullptr, graceMs, dialog);
+}
+
+DialogState ReadDialog(HWND dialog) {
+    DialogState state;
     GetWindowRect(dialog, &state.window);
     state.size = {state.window.right - state.window.left, state.window.bottom - state.window.top};
-    std::pair<HWND, PromptState*> param(dialog, &state);
+    std::pair<HWND, DialogState*> param(dialog, &state);
     EnumChildWindows(dialog, ReadChild, reinterpret_cast<LPARAM>(&param));
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
@@ -103,9 +158,29 @@ PromptState ReadPrompt(HWND dialog) {
     return state;
 }
 
+std::vector<int> ChildOrder(HWND dialog) {
+    std::vector<int> order;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        order.push_back(GetDlgCtrlID(child));
+    }
+    return order;
+}
+
+int CheckState(HWND dialog, int controlId) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, controlId, BM_GETCHECK, 0, 0));
+}
+
 void Click(HWND dialog, int controlId) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, &result);
+}
+
+void PressOk(HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }
+
+void PressEscape(HWND dialog) {
+    HWND ok = GetDlgItem(dialog, IDOK);
+    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(ok, WM_KEYUP, VK_ESCAPE, 0);
 }
 
 void Repaint(HWND dialog) {
@@ -186,27 +261,83 @@ bool WritePicture(const std::wstring& path, int width, int height, COLORREF colo
 
 int RunPrompt(const std::wstring& filePath, const std::wstring& categoryId,
               const std::function<void(HWND)>& driver) {
-    bool appeared = false;
-    DWORD modalThread = GetCurrentThreadId();
-    std::thread driving([&] {
-        HWND dialog = WaitForPrompt(GetCurrentProcessId(), 10000);
-        if (!dialog) {
-            // Ends a modal loop whose window was never found.
-            PostThreadMessageW(modalThread, WM_QUIT, 0, 0);
-            return;
-        }
-        appeared = true;
-        driver(dialog);
-        // Always end the dialog, whatever the driver did.
-        if (IsWindow(dialog) && IsWindowVisible(dialog)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    int result;
-    {
-        CVELQOpenAsDlg prompt(FileTarget{filePath, categoryId});
-        result = static_cast<int>(prompt.DoModal());
-    }
-    driving.join();
-    return appeared ? result : -2;
+    return RunModal(
+        PromptCaption,
+        [&] {
+            CVELQOpenAsDlg prompt(FileTarget{filePath, categoryId});
+            return prompt.DoModal();
+        },
+        driver);
 }
 
-}  // namespace prompttest
+int RunFirstUse(const FileTarget& target, const std::function<void(HWND)>& driver) {
+    return RunModal(
+        ConsentCaption,
+        [&] {
+            CVELQOpenAsFirstUseDlg dialog(target);
+            return dialog.DoModal();
+        },
+        driver);
+}
+
+int RunTurnOn(const std::function<void(HWND)>& driver) {
+    return RunModal(
+        NoticeCaption,
+        [] {
+            CVELQTurnOn notice(CWnd::FromHandle(GetDesktopWindow()));
+            return notice.DoModal();
+        },
+        driver);
+}
+
+ToolTipState ReadNoticeToolTip(HWND dialog) {
+    ToolTipState state;
+    std::pair<HWND, HWND> search(dialog, nullptr);
+    EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), FindToolTip,
+                      reinterpret_cast<LPARAM>(&search));
+    HWND tip = search.second;
+    if (!tip) return state;
+
+    TTTOOLINFOW tool = {};
+    tool.cbSize = offsetof(TTTOOLINFOW, lpReserved);
+    tool.hwnd = GetDlgItem(dialog, 1004);
+    tool.uId = 1004;
+    if (!SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return state;
+    state.found = true;
+    state.rect = tool.rect;
+    std::vector<wchar_t> text(1024);
+    tool.lpszText = text.data();
+    SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    state.text = text.data();
+    state.maxWidth = static_cast<int>(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
+    return state;
+}
+
+std::wstring DottedUnderlinedText(HWND richEdit) {
+    int length = GetWindowTextLengthW(richEdit);
+    std::vector<wchar_t> text(length + 1);
+    GetWindowTextW(richEdit, text.data(), length + 1);
+    std::wstring underlined;
+    for (int i = 0; i < length; ++i) {
+        CHARRANGE one = {i, i + 1};
+        SendMessageW(richEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&one));
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof format;
+        SendMessageW(richEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        if ((format.dwEffects & CFE_UNDERLINE) && format.bUnderlineType == CFU_UNDERLINEDOTTED) {
+            underlined += text[i];
+        }
+    }
+    CHARRANGE none = {-1, -1};
+    SendMessageW(richEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&none));
+    return underlined;
+}
+
+void ClickLink(HWND link) {
+    // The link's text starts at the control's top left corner.
+    const LPARAM point = MAKELPARAM(5, 5);
+    PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(link, WM_LBUTTONUP, 0, point);
+}
+
+}  // namespace dialogtest

@@ -1,5 +1,7 @@
-// Driving the Open-As prompt from a test: find its window, read its controls,
-// click them, take screenshots, and make picture files to show.
+// Driving the program's dialogs from a test: run one modally in this process
+// while a driver works on it from another thread, or find one that the real
+// program shows; read its controls, click them, take screenshots and pixels,
+// and make picture files for the prompt to show.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +9,16 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
-namespace prompttest {
+#include "shared/task/file_target.h"
+
+namespace dialogtest {
+
+// The prompt and the consent dialog share their caption.
+inline constexpr wchar_t PromptCaption[] = L"Wendaro";
+inline constexpr wchar_t ConsentCaption[] = L"Wendaro";
+inline constexpr wchar_t NoticeCaption[] = L"Enable Wendaro";
 
 struct ControlState {
     RECT rect = {};  // in the dialog's client coordinates
@@ -16,24 +26,39 @@ struct ControlState {
     std::wstring text;
 };
 
-struct PromptState {
-    RECT window = {};    // screen coordinates
-    SIZE size = {};      // of the whole window
+struct DialogState {
+    RECT window = {};  // screen coordinates
+    SIZE size = {};    // of the whole window
     std::map<int, ControlState> controls;
     HWND focus = nullptr;
 };
 
-// The visible top-level dialog captioned "Wendaro" of the process, or null
-// once the wait runs out.
-HWND WaitForPrompt(DWORD processId, DWORD timeoutMs);
-// Waits until the window is gone (or hidden); false when it still shows.
-bool WaitForPromptGone(HWND dialog, DWORD timeoutMs);
-
-PromptState ReadPrompt(HWND dialog);
-// Clicks a control through the dialog's own command path (BM_CLICK, sent).
-void Click(HWND dialog, int controlId);
 // Polls (every 20 ms, up to timeoutMs) until the predicate holds.
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs);
+
+// The topmost visible top-level dialog of the process with the caption (any
+// caption when null), other than `except`; null when there is none.
+HWND FindDialog(DWORD processId, const wchar_t* caption, HWND except = nullptr);
+// The same, polled until one shows; null once the wait runs out.
+HWND WaitForDialog(DWORD processId, const wchar_t* caption, DWORD timeoutMs, HWND except = nullptr);
+// Waits until the window is gone (or hidden); false when it still shows.
+bool WaitForGone(HWND dialog, DWORD timeoutMs);
+// Once the dialog has gone, any other dialog of this process that shows
+// within graceMs, or null.
+HWND OtherDialogAfter(HWND dialog, DWORD graceMs = 300);
+
+DialogState ReadDialog(HWND dialog);
+// The ids of the dialog's children from the top of the Z order down.
+std::vector<int> ChildOrder(HWND dialog);
+// BM_GETCHECK of a button.
+int CheckState(HWND dialog, int controlId);
+
+// Clicks a control through the dialog's own command path (BM_CLICK, sent).
+void Click(HWND dialog, int controlId);
+// Clicks OK with a posted BM_CLICK: its handler may run a nested dialog.
+void PressOk(HWND dialog);
+// The Escape key, pressed on OK.
+void PressEscape(HWND dialog);
 
 // Makes the dialog and its controls paint what is pending, now.
 void Repaint(HWND dialog);
@@ -46,10 +71,29 @@ COLORREF ScreenPixel(HWND dialog, POINT client);
 // A 24-bit BMP of one colour; GDI+ reads it whatever the file's name says.
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF colour);
 
-// Runs the prompt modally on this thread while driver(dialog) runs on another
-// one; the dialog is cancelled afterwards if the driver left it open. Returns
-// DoModal's result, or -2 when no prompt window appeared within 10 s.
+// Each runs its dialog modally on this thread while driver(dialog) runs on
+// another one. Whatever dialog the driver leaves open (the one run, or a
+// notice or prompt it brought up) is cancelled afterwards, innermost first.
+// The result is DoModal's, or -2 when the dialog did not appear within 10 s.
 int RunPrompt(const std::wstring& filePath, const std::wstring& categoryId,
               const std::function<void(HWND)>& driver);
+int RunFirstUse(const FileTarget& target, const std::function<void(HWND)>& driver);
+// The notice alone, with the desktop window as its parent.
+int RunTurnOn(const std::function<void(HWND)>& driver);
 
-}  // namespace prompttest
+// What a screenshot cannot tell of the consent dialog.
+struct ToolTipState {
+    bool found = false;
+    RECT rect = {};  // the tool, in the notice's client coordinates
+    std::wstring text;
+    int maxWidth = 0;
+};
+// The dialog's tooltip and its tool for the notice (control 1004).
+ToolTipState ReadNoticeToolTip(HWND dialog);
+// The characters of a rich edit control that carry a dotted underline.
+std::wstring DottedUnderlinedText(HWND richEdit);
+// Clicks a link control's first link with the mouse (down and up at a point
+// inside its text).
+void ClickLink(HWND link);
+
+}  // namespace dialogtest

@@ -1,5 +1,6 @@
-// A private data folder (ALLUSERSPROFILE) for one prompt test, with the
-// extension's picture folder and the logs of the stand-in programs.
+// What the dialog tests share: a private data folder (ALLUSERSPROFILE) with
+// the logs of the stand-in programs, fixtures that run only at one screen
+// DPI, and checks of rectangles, placement and stored settings.
 #pragma once
 
 #include <windows.h>
@@ -7,19 +8,21 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "tests/app/dialogs/dialog_driver.h"
 #include "tests/app/dialogs/fake_programs.h"
-#include "tests/app/dialogs/prompt_driver.h"
+#include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
-namespace prompttest {
+namespace dialogtest {
 
-// The ids of the five dots, in carousel order.
+// The ids of the prompt's five dots, in carousel order.
 inline constexpr int DotIds[5] = {1012, 1013, 1014, 1015, 1017};
 
-class PromptFolder {
+class DataFolder {
 public:
-    PromptFolder()
+    DataFolder()
         : m_profile(L"ALLUSERSPROFILE", m_folder.path().c_str()),
           m_childLog(L"WENDARO_FAKE_CHILD_LOG", (m_folder / L"child.log").c_str()) {}
 
@@ -34,7 +37,7 @@ public:
         CreateDirectoryW(folder.c_str(), nullptr);
         return folder;
     }
-    // A file the prompt is about (it only needs a name).
+    // A file a dialog is about (it only needs a name).
     std::wstring File(const std::wstring& name) const { return m_folder / name; }
 
 private:
@@ -43,10 +46,47 @@ private:
     testsupport::ScopedEnvironment m_childLog;
 };
 
-inline int VisibleDots(const PromptState& state) {
-    int visible = 0;
-    for (int id : DotIds) visible += state.controls.at(id).visible ? 1 : 0;
-    return visible;
+// The screen's (and so every dialog's) LOGPIXELSX.
+inline int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// Runs only where the screen has the given DPI; in a prefix made for that
+// DPI (dpi_prefix.sh sets WENDARO_EXPECT_DPI) a screen without it fails.
+template <int Dpi>
+class AtDpi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (ScreenDpi() == Dpi) return;
+        if (Environment(L"WENDARO_EXPECT_DPI") == std::to_wstring(Dpi)) {
+            FAIL() << "the screen is not at " << Dpi << " DPI";
+        }
+        GTEST_SKIP() << "needs " << Dpi << " DPI";
+    }
+
+    DataFolder folder;
+};
+
+// The same with the product's registry keys saved, emptied and restored.
+template <int Dpi>
+class WithSettingsAtDpi : public AtDpi<Dpi> {
+protected:
+    testsupport::ProductRegistry registry;
+};
+
+// A DWORD of the product's user settings, when it exists.
+inline bool StoredSetting(const wchar_t* name, DWORD* value) {
+    return testsupport::GetDword(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", name, value);
+}
+
+// The setting exists and holds the value.
+inline void ExpectSetting(const wchar_t* name, DWORD expected) {
+    DWORD value = 0;
+    ASSERT_TRUE(StoredSetting(name, &value)) << "no value " << std::string(name, name + wcslen(name));
+    EXPECT_EQ(expected, value) << std::string(name, name + wcslen(name));
 }
 
 inline ::testing::AssertionResult HasRect(const RECT& rect, int x, int y, int width, int height) {
@@ -60,12 +100,37 @@ inline ::testing::AssertionResult HasRect(const RECT& rect, int x, int y, int wi
            << height << ")";
 }
 
-// The screen's (and so every dialog's) LOGPIXELSX.
-inline int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+// A control's rectangle in the dialog's client area: x, y, width, height.
+struct Placement {
+    int id;
+    int x, y, width, height;
+};
+
+inline void ExpectPlacements(const DialogState& state, const std::vector<Placement>& table) {
+    for (const Placement& p : table) {
+        auto control = state.controls.find(p.id);
+        if (control == state.controls.end()) {
+            ADD_FAILURE() << "no control " << p.id;
+            continue;
+        }
+        EXPECT_TRUE(HasRect(control->second.rect, p.x, p.y, p.width, p.height)) << "control " << p.id;
+    }
 }
 
-}  // namespace prompttest
+// Centred on the work area, give or take a pixel of rounding.
+inline ::testing::AssertionResult IsCentredOnScreen(const RECT& window) {
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int dx = (window.left + window.right) / 2 - (work.left + work.right) / 2;
+    const int dy = (window.top + window.bottom) / 2 - (work.top + work.bottom) / 2;
+    if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "off the work area's centre by (" << dx << ", " << dy << ")";
+}
+
+inline int VisibleDots(const DialogState& state) {
+    int visible = 0;
+    for (int id : DotIds) visible += state.controls.at(id).visible ? 1 : 0;
+    return visible;
+}
+
+}  // namespace dialogtest

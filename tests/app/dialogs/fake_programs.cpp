@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <vector>
 
-namespace prompttest {
+#include "tests/app/dialogs/dialog_driver.h"
+
+namespace dialogtest {
 
 std::wstring Environment(const wchar_t* name) {
     wchar_t value[1024] = {};
@@ -41,6 +44,41 @@ std::wstring ReadText(const std::wstring& path) {
     text.resize(length > 0 ? length : 0);
     return text;
 }
+
+std::wstring SelfPath() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return self;
+}
+
+FakeBrowser::FakeBrowser(const std::wstring& folder)
+    : m_log(folder + L"\\browser.log"), m_logTo(L"WENDARO_FAKE_BROWSER_LOG", m_log.c_str()) {
+    testsupport::SetString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L"",
+                           L"\"" + SelfPath() + L"\" /FakeBrowser \"%1\"");
+}
+
+std::wstring FakeBrowser::Log() const { return ReadText(m_log); }
+
+std::wstring FakeBrowser::WaitForLines(size_t lines) const {
+    std::wstring text;
+    WaitUntil(
+        [&] {
+            text = Log();
+            return static_cast<size_t>(std::count(text.begin(), text.end(), L'\n')) >= lines;
+        },
+        10000);
+    return text;
+}
+
+FakeOpenWith::FakeOpenWith(const std::wstring& folder)
+    : m_root(folder + L"\\sysroot"), m_log(folder + L"\\rundll.log"),
+      m_logTo(L"WENDARO_FAKE_RUNDLL_LOG", m_log.c_str()) {
+    CreateDirectoryW(m_root.c_str(), nullptr);
+    CreateDirectoryW((m_root + L"\\system32").c_str(), nullptr);
+    m_ready = CopyFileW(SelfPath().c_str(), (m_root + L"\\system32\\rundll32.exe").c_str(), FALSE) != 0;
+}
+
+std::wstring FakeOpenWith::Log() const { return ReadText(m_log); }
 
 namespace {
 
@@ -91,4 +129,4 @@ bool RunAsFakeProgram(int argc, wchar_t** argv, int* exitCode) {
     return false;
 }
 
-}  // namespace prompttest
+}  // namespace dialogtest

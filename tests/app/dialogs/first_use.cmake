@@ -4,15 +4,11 @@
 # child (fake_programs.h). test_turn_on_off drives the real program.
 set(first_use_dir ${CMAKE_CURRENT_LIST_DIR})
 wendaro_add_test(NAME test_first_use_dlg NO_MAIN
-  SOURCES ${first_use_dir}/prompt_test_main.cpp ${first_use_dir}/fake_programs.cpp
-          ${first_use_dir}/prompt_driver.cpp ${first_use_dir}/first_use_driver.cpp
-          ${first_use_dir}/first_use_dlg_test.cpp ${first_use_dir}/turn_on_dlg_test.cpp
-          ${first_use_dir}/first_use_dpi_test.cpp
+  SOURCES ${first_use_dir}/dialog_test_main.cpp ${first_use_dir}/first_use_dlg_test.cpp
+          ${first_use_dir}/turn_on_dlg_test.cpp ${first_use_dir}/first_use_dpi_test.cpp
           $<TARGET_OBJECTS:wendaro_resources>
-  LIBS app_dialogs gdiplus shlwapi comctl32 ole32
+  LIBS dialog_test_helpers
   LOCKS desktop registry TIMEOUT 240)
-target_compile_definitions(test_first_use_dlg PRIVATE
-  WENDARO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
 
 add_test(NAME test_first_use_dlg_120dpi
          COMMAND ${first_use_dir}/dpi_prefix.sh 120 $<TARGET_FILE:test_first_use_dlg>
@@ -22,11 +18,7 @@ set_tests_properties(test_first_use_dlg_120dpi PROPERTIES TIMEOUT 300
                      ENVIRONMENT "WENDARO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 wendaro_add_test(NAME test_turn_on_off NO_MAIN
-  SOURCES ${first_use_dir}/prompt_test_main.cpp ${first_use_dir}/fake_programs.cpp
-          ${first_use_dir}/prompt_driver.cpp ${first_use_dir}/first_use_driver.cpp
-          ${first_use_dir}/turn_on_off_test.cpp
-  LIBS app_dialogs gdiplus shlwapi comctl32 ole32
+  SOURCES ${first_use_dir}/dialog_test_main.cpp ${first_use_dir}/turn_on_off_test.cpp
+  LIBS dialog_test_helpers
   LOCKS desktop registry TIMEOUT 120)
-target_compile_definitions(test_turn_on_off PRIVATE
-  WENDARO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
 add_dependencies(test_turn_on_off wendaro)

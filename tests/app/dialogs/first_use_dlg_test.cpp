@@ -5,21 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "shared/endpoints.h"
 #include "shared/launch.h"
-#include "tests/app/dialogs/first_use_fixture.h"
+#include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace firstusetest;
-using prompttest::Click;
-using prompttest::HasRect;
-using prompttest::PromptState;
-using prompttest::ReadPrompt;
-using prompttest::ReadText;
-using prompttest::WaitUntil;
+using namespace dialogtest;
 
 namespace {
 
@@ -36,54 +29,33 @@ const wchar_t FileTipStart[] =
 enum { Headline = 1030, Notice = 1004, Question = 1029, Yes = 1018, No = 1019, StoreLink = 1031,
        MakerLink = 1033 };
 
-struct Placement {
-    int id;
-    int x, y, width, height;
-};
-const Placement NoFileAt96[] = {
+const std::vector<Placement> NoFileAt96 = {
     {Headline, 72, 17, 490, 40},  {Notice, 72, 63, 475, 60},     {Question, 72, 105, 485, 50},
     {Yes, 72, 145, 180, 30},      {No, 310, 145, 220, 30},       {StoreLink, 72, 208, 130, 25},
     {MakerLink, 220, 208, 140, 25}, {IDOK, 395, 203, 78, 25},    {IDCANCEL, 480, 203, 78, 25},
 };
-const Placement FileAt96[] = {
+const std::vector<Placement> FileAt96 = {
     {Headline, 72, 17, 490, 20},  {Notice, 72, 89, 475, 40},     {Question, 72, 45, 500, 50},
     {Yes, 72, 130, 180, 30},      {No, 262, 130, 220, 30},       {StoreLink, 72, 188, 130, 25},
     {MakerLink, 220, 188, 140, 25}, {IDOK, 395, 183, 78, 25},    {IDCANCEL, 480, 183, 78, 25},
 };
 
-std::vector<int> ChildOrder(HWND dialog) {
-    std::vector<int> order;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        order.push_back(GetDlgCtrlID(child));
-    }
-    return order;
-}
-
-// Posted: OK may run a nested dialog, so its handler does not return soon.
-void PressOk(HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }
-
-int Checked(HWND dialog, int id) {
-    return static_cast<int>(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));
-}
-
-using FirstUseAt96 = FirstUseAt<96>;
+using FirstUseAt96 = WithSettingsAtDpi<96>;
 
 TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
-    PromptState state;
+    DialogState state;
     std::vector<int> order;
     std::wstring shot;
     int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
-        state = ReadPrompt(dialog);
+        state = ReadDialog(dialog);
         order = ChildOrder(dialog);
-        shot = prompttest::SaveScreenshot(dialog, L"first-use-no-file");
+        shot = SaveScreenshot(dialog, L"first-use-no-file");
     });
     ASSERT_EQ(IDCANCEL, result);
 
     EXPECT_EQ(590, state.size.cx);
     EXPECT_EQ(270, state.size.cy);
-    for (const Placement& p : NoFileAt96) {
-        EXPECT_TRUE(HasRect(state.controls[p.id].rect, p.x, p.y, p.width, p.height)) << "control " << p.id;
-    }
+    ExpectPlacements(state, NoFileAt96);
     EXPECT_EQ(L"The Wendaro recommends free and for-purchase applications from the Dravik Download "
               L"Store to open files.",
               state.controls[Headline].text);
@@ -103,24 +75,19 @@ TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
     EXPECT_FALSE(shot.empty());
 
     // It stayed at (0, 0) and hidden through its initialisation: centred.
-    RECT work = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_LE(std::abs((state.window.left + state.window.right) / 2 - (work.left + work.right) / 2), 1);
-    EXPECT_LE(std::abs((state.window.top + state.window.bottom) / 2 - (work.top + work.bottom) / 2), 1);
+    EXPECT_TRUE(IsCentredOnScreen(state.window));
 }
 
 TEST_F(FirstUseAt96, FileFormIsShorterAndAsksBeforeTheNotice) {
-    PromptState state;
+    DialogState state;
     std::wstring shot;
     RunFirstUse(FileTarget{folder.File(L"a.velq"), L"77"}, [&](HWND dialog) {
-        state = ReadPrompt(dialog);
-        shot = prompttest::SaveScreenshot(dialog, L"first-use-file");
+        state = ReadDialog(dialog);
+        shot = SaveScreenshot(dialog, L"first-use-file");
     });
     EXPECT_EQ(590, state.size.cx);
     EXPECT_EQ(250, state.size.cy);
-    for (const Placement& p : FileAt96) {
-        EXPECT_TRUE(HasRect(state.controls[p.id].rect, p.x, p.y, p.width, p.height)) << "control " << p.id;
-    }
+    ExpectPlacements(state, FileAt96);
     EXPECT_EQ(L"Windows cannot determine which program opens this file.", state.controls[Headline].text);
     EXPECT_EQ(NoticeText, state.controls[Notice].text);
     EXPECT_FALSE(shot.empty());
@@ -140,8 +107,8 @@ TEST_F(FirstUseAt96, PresetAnswerFollowsEnableVELQ) {
         int yes = -1;
         int no = -1;
         RunFirstUse(FileTarget{}, [&](HWND dialog) {
-            yes = Checked(dialog, Yes);
-            no = Checked(dialog, No);
+            yes = CheckState(dialog, Yes);
+            no = CheckState(dialog, No);
         });
         EXPECT_EQ(c.yes, yes) << "present " << c.present << " value " << c.value;
         EXPECT_EQ(c.yes == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, no)
@@ -190,12 +157,12 @@ TEST_F(FirstUseAt96, PaintsTheLogoWithoutItsMagentaAndTheSeparator) {
         const int lineY = noFile ? 189 : 169;
         FileTarget target = noFile ? FileTarget{} : FileTarget{folder.File(L"p.velq"), L"1"};
         RunFirstUse(target, [&](HWND dialog) {
-            prompttest::Repaint(dialog);
-            shownCorner = prompttest::ScreenPixel(dialog, {20, 20});
-            shownCentre = prompttest::ScreenPixel(dialog, {39, 39});
-            background = prompttest::ScreenPixel(dialog, {5, 5});
-            line = prompttest::ScreenPixel(dialog, {300, lineY});
-            belowLine = prompttest::ScreenPixel(dialog, {300, lineY + 1});
+            Repaint(dialog);
+            shownCorner = ScreenPixel(dialog, {20, 20});
+            shownCentre = ScreenPixel(dialog, {39, 39});
+            background = ScreenPixel(dialog, {5, 5});
+            line = ScreenPixel(dialog, {300, lineY});
+            belowLine = ScreenPixel(dialog, {300, lineY + 1});
         });
         EXPECT_EQ(background, shownCorner) << "form " << noFile;
         EXPECT_EQ(centre, shownCentre) << "form " << noFile;
@@ -205,7 +172,7 @@ TEST_F(FirstUseAt96, PaintsTheLogoWithoutItsMagentaAndTheSeparator) {
 }
 
 TEST_F(FirstUseAt96, LinkClickOpensItsAddressAndLeavesTheDialogOpen) {
-    FakeBrowser browser(folder);
+    FakeBrowser browser(folder.root());
     bool stillShown = false;
     std::wstring opened;
     int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
@@ -219,7 +186,7 @@ TEST_F(FirstUseAt96, LinkClickOpensItsAddressAndLeavesTheDialogOpen) {
     EXPECT_TRUE(stillShown);
     EXPECT_EQ(IDCANCEL, result);
     DWORD value = 0;
-    EXPECT_FALSE(Value(L"FirstUse", &value));
+    EXPECT_FALSE(StoredSetting(L"FirstUse", &value));
 }
 
 // OK and the ways out, in both forms.
@@ -231,12 +198,24 @@ protected:
         file = folder.File(L"answer.velq");
         testsupport::WriteFileBytes(file, "data");
     }
-    void ExpectValue(const wchar_t* name, DWORD expected) {
-        DWORD value = 99;
-        ASSERT_TRUE(Value(name, &value)) << "missing value";
-        EXPECT_EQ(expected, value);
+    // Gives the answer (No, or neither when 0) and OK: the dialog ends with
+    // IDOK, FirstUse is recorded and no other dialog follows.
+    void AnswerWithoutYes(const FileTarget& target, int answer) {
+        HWND other = nullptr;
+        int result = RunFirstUse(target, [&](HWND dialog) {
+            if (answer) {
+                Click(dialog, answer);
+            } else {
+                SendDlgItemMessageW(dialog, Yes, BM_SETCHECK, BST_UNCHECKED, 0);
+                SendDlgItemMessageW(dialog, No, BM_SETCHECK, BST_UNCHECKED, 0);
+            }
+            PressOk(dialog);
+            other = OtherDialogAfter(dialog);
+        });
+        EXPECT_EQ(IDOK, result);
+        EXPECT_EQ(nullptr, other);
+        ExpectSetting(L"FirstUse", 1);
     }
-
     std::wstring file;
 };
 
@@ -252,19 +231,19 @@ TEST_F(FirstUseAnswers, NoFileYesRecordsAndShowsTheNoticeUntilItIsClosed) {
             notice = WaitForDialog(GetCurrentProcessId(), NoticeCaption, 10000);
             if (!notice) return;
             consentHidden = !IsWindowVisible(dialog);
-            if (!escape) shot = prompttest::SaveScreenshot(notice, L"turn-on-notice-from-consent");
             if (escape) {
-                PostMessageW(GetDlgItem(notice, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+                PressEscape(notice);
             } else {
+                shot = SaveScreenshot(notice, L"turn-on-notice-from-consent");
                 Click(notice, IDOK);
             }
-            prompttest::WaitForPromptGone(notice, 5000);
+            WaitForGone(notice, 5000);
         });
         ASSERT_NE(nullptr, notice) << "escape " << escape;
         EXPECT_TRUE(consentHidden);
         EXPECT_EQ(IDOK, result);
-        ExpectValue(L"FirstUse", 1);
-        ExpectValue(L"EnableVELQ", 1);
+        ExpectSetting(L"FirstUse", 1);
+        ExpectSetting(L"EnableVELQ", 1);
         if (!escape) {
             EXPECT_FALSE(shot.empty());
         }
@@ -273,37 +252,28 @@ TEST_F(FirstUseAnswers, NoFileYesRecordsAndShowsTheNoticeUntilItIsClosed) {
 
 TEST_F(FirstUseAnswers, NoFileNoRecordsAndShowsNothingElse) {
     testsupport::SetDword(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ", 1);
-    HWND other = nullptr;
-    int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
-        Click(dialog, No);
-        PressOk(dialog);
-        prompttest::WaitForPromptGone(dialog, 5000);
-        other = WaitForDialog(GetCurrentProcessId(), nullptr, 300, dialog);
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(nullptr, other);
-    ExpectValue(L"FirstUse", 1);
-    ExpectValue(L"EnableVELQ", 0);
+    AnswerWithoutYes(FileTarget{}, No);
+    ExpectSetting(L"EnableVELQ", 0);
 }
 
 TEST_F(FirstUseAnswers, FileYesShowsThePromptForTheSameFileAndCategory) {
-    FakeBrowser browser(folder);
+    FakeBrowser browser(folder.root());
     std::wstring shownName;
     int result = RunFirstUse(FileTarget{file, L"4242"}, [&](HWND dialog) {
         Click(dialog, Yes);
         PressOk(dialog);
-        HWND prompt = WaitForDialog(GetCurrentProcessId(), ConsentCaption, 10000, dialog);
+        HWND prompt = WaitForDialog(GetCurrentProcessId(), PromptCaption, 10000, dialog);
         if (!prompt) return;
-        shownName = ReadPrompt(prompt).controls[1024].text;
+        shownName = ReadDialog(prompt).controls[1024].text;
         // The prompt's store choice opens the page of the category it was given.
         Click(prompt, IDOK);
-        prompttest::WaitForPromptGone(prompt, 5000);
+        WaitForGone(prompt, 5000);
     });
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(L"answer.velq", shownName);
     EXPECT_EQ(GetStoreCategoryURL(L"4242") + L"\n", browser.WaitForLines(1));
-    ExpectValue(L"FirstUse", 1);
-    ExpectValue(L"EnableVELQ", 1);
+    ExpectSetting(L"FirstUse", 1);
+    ExpectSetting(L"EnableVELQ", 1);
 
     std::wstring children;
     WaitUntil([&] { return !(children = ReadText(folder.ChildLog())).empty(); }, 10000);
@@ -311,23 +281,13 @@ TEST_F(FirstUseAnswers, FileYesShowsThePromptForTheSameFileAndCategory) {
 }
 
 TEST_F(FirstUseAnswers, FileNoHandsTheFileToTheSystemPromptAndStartsNoChild) {
-    FakeOpenWith openWith(folder);
+    FakeOpenWith openWith(folder.root());
     ASSERT_TRUE(openWith.ready());
-    HWND other = nullptr;
-    int result;
     {
-        testsupport::ScopedEnvironment root(L"SystemRoot", openWith.root().c_str());
-        result = RunFirstUse(FileTarget{file, L"4242"}, [&](HWND dialog) {
-            Click(dialog, No);
-            PressOk(dialog);
-            prompttest::WaitForPromptGone(dialog, 5000);
-            other = WaitForDialog(GetCurrentProcessId(), nullptr, 300, dialog);
-        });
+        FakeOpenWith::Redirect redirect(openWith);
+        AnswerWithoutYes(FileTarget{file, L"4242"}, No);
     }
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(nullptr, other);
-    ExpectValue(L"FirstUse", 1);
-    ExpectValue(L"EnableVELQ", 0);
+    ExpectSetting(L"EnableVELQ", 0);
 
     std::wstring started;
     WaitUntil([&] { return !(started = openWith.Log()).empty(); }, 10000);
@@ -336,11 +296,11 @@ TEST_F(FirstUseAnswers, FileNoHandsTheFileToTheSystemPromptAndStartsNoChild) {
 }
 
 TEST_F(FirstUseAnswers, CancelEscapeAndTheCloseBoxChangeNothingInEitherForm) {
-    FakeOpenWith openWith(folder);
-    testsupport::ScopedEnvironment root(L"SystemRoot", openWith.root().c_str());
+    FakeOpenWith openWith(folder.root());
+    FakeOpenWith::Redirect redirect(openWith);
     const std::vector<std::function<void(HWND)>> endings = {
         [](HWND dialog) { Click(dialog, IDCANCEL); },
-        [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); },
+        [](HWND dialog) { PressEscape(dialog); },
         [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
     };
     for (const FileTarget& target : {FileTarget{}, FileTarget{file, L"4242"}}) {
@@ -349,8 +309,8 @@ TEST_F(FirstUseAnswers, CancelEscapeAndTheCloseBoxChangeNothingInEitherForm) {
             HWND other = nullptr;
             int result = RunFirstUse(target, [&](HWND dialog) {
                 endings[i](dialog);
-                ended = prompttest::WaitForPromptGone(dialog, 5000);
-                other = WaitForDialog(GetCurrentProcessId(), nullptr, 200, dialog);
+                ended = WaitForGone(dialog, 5000);
+                other = OtherDialogAfter(dialog, 200);
             });
             EXPECT_TRUE(ended) << "ending " << i;
             EXPECT_EQ(IDCANCEL, result) << "ending " << i;
@@ -358,27 +318,17 @@ TEST_F(FirstUseAnswers, CancelEscapeAndTheCloseBoxChangeNothingInEitherForm) {
         }
     }
     DWORD value = 0;
-    EXPECT_FALSE(Value(L"FirstUse", &value));
-    EXPECT_FALSE(Value(L"EnableVELQ", &value));
+    EXPECT_FALSE(StoredSetting(L"FirstUse", &value));
+    EXPECT_FALSE(StoredSetting(L"EnableVELQ", &value));
     Sleep(300);  // a child or helper started by mistake would have written by now
     EXPECT_EQ(L"", ReadText(folder.ChildLog()));
     EXPECT_EQ(L"", openWith.Log());
 }
 
 TEST_F(FirstUseAnswers, OkWithNeitherAnswerCheckedOnlyRecordsFirstUse) {
-    HWND other = nullptr;
-    int result = RunFirstUse(FileTarget{file, L"4242"}, [&](HWND dialog) {
-        SendDlgItemMessageW(dialog, Yes, BM_SETCHECK, BST_UNCHECKED, 0);
-        SendDlgItemMessageW(dialog, No, BM_SETCHECK, BST_UNCHECKED, 0);
-        PressOk(dialog);
-        prompttest::WaitForPromptGone(dialog, 5000);
-        other = WaitForDialog(GetCurrentProcessId(), nullptr, 300, dialog);
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(nullptr, other);
-    ExpectValue(L"FirstUse", 1);
+    AnswerWithoutYes(FileTarget{file, L"4242"}, 0);
     DWORD value = 0;
-    EXPECT_FALSE(Value(L"EnableVELQ", &value));
+    EXPECT_FALSE(StoredSetting(L"EnableVELQ", &value));
     EXPECT_EQ(L"", ReadText(folder.ChildLog()));
 }
 

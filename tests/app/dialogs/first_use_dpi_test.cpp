@@ -5,32 +5,29 @@
 
 #include <string>
 
-#include "tests/app/dialogs/first_use_fixture.h"
+#include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace firstusetest;
-using prompttest::HasRect;
-using prompttest::PromptState;
-using prompttest::ReadPrompt;
+using namespace dialogtest;
 
 namespace {
 
-using FirstUseAt120 = FirstUseAt<120>;
+using FirstUseAt120 = WithSettingsAtDpi<120>;
 
 TEST_F(FirstUseAt120, BothFormsScaleAndTheToolTipKeepsItsOwnRectangle) {
-    PromptState noFile;
-    PromptState file;
+    DialogState noFile;
+    DialogState file;
     ToolTipState tip;
     COLORREF line = 0;
     RunFirstUse(FileTarget{}, [&](HWND dialog) {
-        noFile = ReadPrompt(dialog);
+        noFile = ReadDialog(dialog);
         tip = ReadNoticeToolTip(dialog);
-        prompttest::Repaint(dialog);
-        line = prompttest::ScreenPixel(dialog, {12, 236});  // trunc(189 x 1.25)
-        prompttest::SaveScreenshot(dialog, L"first-use-no-file-120dpi");
+        Repaint(dialog);
+        line = ScreenPixel(dialog, {12, 236});  // trunc(189 x 1.25)
+        SaveScreenshot(dialog, L"first-use-no-file-120dpi");
     });
     RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
-        file = ReadPrompt(dialog);
-        prompttest::SaveScreenshot(dialog, L"first-use-file-120dpi");
+        file = ReadDialog(dialog);
+        SaveScreenshot(dialog, L"first-use-file-120dpi");
     });
 
     EXPECT_EQ(737, noFile.size.cx);
@@ -51,16 +48,16 @@ TEST_F(FirstUseAt120, BothFormsScaleAndTheToolTipKeepsItsOwnRectangle) {
 }
 
 TEST_F(FirstUseAt120, NoticeScales) {
-    PromptState state;
+    DialogState state;
     COLORREF line[3] = {};
     RunTurnOn([&](HWND notice) {
-        state = ReadPrompt(notice);
-        prompttest::Repaint(notice);
+        state = ReadDialog(notice);
+        Repaint(notice);
         // The line is (12, 88) 496 x 1.
-        line[0] = prompttest::ScreenPixel(notice, {12, 88});
-        line[1] = prompttest::ScreenPixel(notice, {507, 88});
-        line[2] = prompttest::ScreenPixel(notice, {300, 89});
-        prompttest::SaveScreenshot(notice, L"turn-on-notice-120dpi");
+        line[0] = ScreenPixel(notice, {12, 88});
+        line[1] = ScreenPixel(notice, {507, 88});
+        line[2] = ScreenPixel(notice, {300, 89});
+        SaveScreenshot(notice, L"turn-on-notice-120dpi");
     });
     EXPECT_EQ(528, state.size.cx);
     EXPECT_EQ(183, state.size.cy);

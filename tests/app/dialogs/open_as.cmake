@@ -4,14 +4,11 @@
 # the prompt starts (fake_programs.h).
 set(open_as_dir ${CMAKE_CURRENT_LIST_DIR})
 wendaro_add_test(NAME test_open_as_dlg NO_MAIN
-  SOURCES ${open_as_dir}/prompt_test_main.cpp ${open_as_dir}/fake_programs.cpp
-          ${open_as_dir}/prompt_driver.cpp ${open_as_dir}/open_as_dlg_test.cpp
+  SOURCES ${open_as_dir}/dialog_test_main.cpp ${open_as_dir}/open_as_dlg_test.cpp
           ${open_as_dir}/carousel_test.cpp ${open_as_dir}/open_as_dpi_test.cpp
           $<TARGET_OBJECTS:wendaro_resources>
-  LIBS app_dialogs gdiplus shlwapi comctl32 ole32
+  LIBS dialog_test_helpers
   LOCKS desktop registry TIMEOUT 240)
-target_compile_definitions(test_open_as_dlg PRIVATE
-  WENDARO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
 
 foreach(dpi 120 144)
   add_test(NAME test_open_as_dlg_${dpi}dpi
@@ -23,11 +20,10 @@ foreach(dpi 120 144)
 endforeach()
 
 # The real program, driven from outside; its child fetches from the local
-# catalogue service. Passes once the OpenFile run mode shows the prompt.
+# catalogue service.
 wendaro_add_test(NAME test_open_as_road NO_MAIN
-  SOURCES ${open_as_dir}/prompt_test_main.cpp ${open_as_dir}/fake_programs.cpp
-          ${open_as_dir}/prompt_driver.cpp ${open_as_dir}/open_as_road_test.cpp
-  LIBS app_dialogs catalogue_service_client gdiplus shlwapi comctl32 ole32
+  SOURCES ${open_as_dir}/dialog_test_main.cpp ${open_as_dir}/open_as_road_test.cpp
+  LIBS dialog_test_helpers catalogue_service_client
   LOCKS desktop registry FIXTURES catalogue_service TIMEOUT 240)
 target_compile_definitions(test_open_as_road PRIVATE
   WENDARO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")

@@ -8,31 +8,18 @@
 #include <vector>
 
 #include "shared/launch.h"
-#include "shared/settings.h"
-#include "tests/app/dialogs/prompt_fixture.h"
-#include "tests/support/program.h"
-#include "tests/support/registry_guard.h"
+#include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace prompttest;
+using namespace dialogtest;
 
 namespace {
 
 const wchar_t Category[] = L"cat96";
 
-class PromptAt96 : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (ScreenDpi() != 96) GTEST_SKIP() << "needs 96 DPI";
-    }
-    PromptFolder folder;
-};
+using PromptAt96 = AtDpi<96>;
 
-// Every control of the layout table at 96 DPI: id, x, y, width, height.
-struct Placement {
-    int id;
-    int x, y, width, height;
-};
-const Placement LayoutAt96[] = {
+// Every control of the layout table at 96 DPI.
+const std::vector<Placement> LayoutAt96 = {
     {IDOK, 390, 252, 80, 25},   {IDCANCEL, 480, 252, 80, 25}, {1023, 72, 20, 270, 20},
     {1024, 72, 40, 258, 20},    {1025, 72, 80, 258, 20},      {1026, 73, 258, 200, 20},
     {1004, 56, 110, 290, 40},   {1005, 56, 150, 265, 40},     {1006, 56, 190, 265, 40},
@@ -40,23 +27,19 @@ const Placement LayoutAt96[] = {
 };
 
 TEST_F(PromptAt96, LaysOutEveryControlAndSetsTheTexts) {
-    PromptState state;
+    DialogState state;
     std::vector<int> zOrder;
     std::wstring shot;
     int result = RunPrompt(folder.File(L"report.velq"), Category, [&](HWND dialog) {
-        state = ReadPrompt(dialog);
-        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            zOrder.push_back(GetDlgCtrlID(child));
-        }
+        state = ReadDialog(dialog);
+        zOrder = ChildOrder(dialog);
         shot = SaveScreenshot(dialog, L"prompt-loading");
     });
     ASSERT_EQ(0, result);
 
     EXPECT_EQ(590, state.size.cx);
     EXPECT_EQ(316, state.size.cy);
-    for (const Placement& p : LayoutAt96) {
-        EXPECT_TRUE(HasRect(state.controls[p.id].rect, p.x, p.y, p.width, p.height)) << "control " << p.id;
-    }
+    ExpectPlacements(state, LayoutAt96);
 
     EXPECT_EQ(L"Windows can't find the program needed to open the file:", state.controls[1023].text);
     EXPECT_EQ(L"report.velq", state.controls[1024].text);
@@ -79,24 +62,16 @@ TEST_F(PromptAt96, LaysOutEveryControlAndSetsTheTexts) {
 }
 
 TEST_F(PromptAt96, CentresItselfAndChecksTheStoreChoice) {
-    PromptState state;
+    DialogState state;
     int checked[3] = {};
     RunPrompt(folder.File(L"a.velq"), Category, [&](HWND dialog) {
-        state = ReadPrompt(dialog);
-        for (int i = 0; i < 3; ++i) {
-            checked[i] = static_cast<int>(SendDlgItemMessageW(dialog, 1004 + i, BM_GETCHECK, 0, 0));
-        }
+        state = ReadDialog(dialog);
+        for (int i = 0; i < 3; ++i) checked[i] = CheckState(dialog, 1004 + i);
     });
     EXPECT_EQ(BST_CHECKED, checked[0]);
     EXPECT_EQ(BST_UNCHECKED, checked[1]);
     EXPECT_EQ(BST_UNCHECKED, checked[2]);
-
-    RECT work = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    int centreX = (state.window.left + state.window.right) / 2;
-    int centreY = (state.window.top + state.window.bottom) / 2;
-    EXPECT_LE(std::abs(centreX - (work.left + work.right) / 2), 1);
-    EXPECT_LE(std::abs(centreY - (work.top + work.bottom) / 2), 1);
+    EXPECT_TRUE(IsCentredOnScreen(state.window));
 }
 
 TEST_F(PromptAt96, FileNameLineShowsTheNameAfterTheLastBackslash) {
@@ -111,7 +86,7 @@ TEST_F(PromptAt96, FileNameLineShowsTheNameAfterTheLastBackslash) {
     };
     for (const Case& c : cases) {
         std::wstring shown = L"<none>";
-        RunPrompt(c.path, Category, [&](HWND dialog) { shown = ReadPrompt(dialog).controls[1024].text; });
+        RunPrompt(c.path, Category, [&](HWND dialog) { shown = ReadDialog(dialog).controls[1024].text; });
         EXPECT_EQ(c.shown, shown) << "path " << std::string(c.path.begin(), c.path.end());
     }
 }
@@ -125,130 +100,6 @@ TEST_F(PromptAt96, LaunchesTheUpdateChildForTheFile) {
                                                                             << log.size();
 }
 
-// OK with each choice, Cancel and its equivalents. Touches the product's
-// registry key and the http handler of the prefix.
-class PromptChoices : public PromptAt96 {
-protected:
-    void SetUp() override {
-        PromptAt96::SetUp();
-        if (IsSkipped()) return;
-        file = folder.File(L"choice.velq");
-        testsupport::WriteFileBytes(file, "data");
-    }
-    bool EnableValue(DWORD* value) {
-        return testsupport::GetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, value);
-    }
-
-    testsupport::ProductRegistry registry;
-    std::wstring file;
-};
-
-TEST_F(PromptChoices, StoreChoiceOpensTheCategoryPageInTheBrowser) {
-    testsupport::RegistryGuard http(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command");
-    std::wstring browserLog = folder.File(L"browser.log");
-    testsupport::ScopedEnvironment logTo(L"WENDARO_FAKE_BROWSER_LOG", browserLog.c_str());
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    ASSERT_TRUE(testsupport::SetString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L"",
-                                       L"\"" + std::wstring(self) + L"\" /FakeBrowser \"%1\""));
-
-    int result = RunPrompt(file, L"12345", [&](HWND dialog) { Click(dialog, IDOK); });
-    EXPECT_EQ(0, result);
-
-    std::wstring url;
-    WaitUntil([&] { return !(url = ReadText(browserLog)).empty(); }, 10000);
-    EXPECT_EQ(GetStoreCategoryURL(L"12345") + L"\n", url);
-    DWORD enabled = 1;
-    EXPECT_FALSE(EnableValue(&enabled));
-}
-
-TEST_F(PromptChoices, OpenWithChoiceHidesThePromptAndEnds) {
-    int result = RunPrompt(file, Category, [&](HWND dialog) {
-        Click(dialog, 1005);
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(0, result);
-    DWORD enabled = 1;
-    EXPECT_FALSE(EnableValue(&enabled));
-}
-
-TEST_F(PromptChoices, WindowsChoiceSwitchesOffAndHandsTheFileToTheSystemPrompt) {
-    // The system's Open With helper is %SystemRoot%\system32\rundll32.exe:
-    // a copy of this program there records how it was started.
-    std::wstring systemRoot = folder.File(L"sysroot");
-    CreateDirectoryW(systemRoot.c_str(), nullptr);
-    CreateDirectoryW((systemRoot + L"\\system32").c_str(), nullptr);
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    ASSERT_TRUE(CopyFileW(self, (systemRoot + L"\\system32\\rundll32.exe").c_str(), FALSE));
-    std::wstring rundllLog = folder.File(L"rundll.log");
-    testsupport::ScopedEnvironment logTo(L"WENDARO_FAKE_RUNDLL_LOG", rundllLog.c_str());
-
-    int result;
-    {
-        testsupport::ScopedEnvironment root(L"SystemRoot", systemRoot.c_str());
-        result = RunPrompt(file, Category, [&](HWND dialog) {
-            Click(dialog, 1006);
-            Click(dialog, IDOK);
-        });
-    }
-    EXPECT_EQ(0, result);
-    DWORD enabled = 1;
-    ASSERT_TRUE(EnableValue(&enabled));
-    EXPECT_EQ(0u, enabled);
-
-    std::wstring started;
-    WaitUntil([&] { return !(started = ReadText(rundllLog)).empty(); }, 10000);
-    EXPECT_NE(std::wstring::npos, started.find(L"OpenAs_RunDLL " + file)) << started.size();
-}
-
-TEST_F(PromptChoices, CancelEscapeAndTheCloseBoxChangeNothing) {
-    testsupport::RegistryGuard http(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command");
-    std::wstring browserLog = folder.File(L"browser.log");
-    testsupport::ScopedEnvironment logTo(L"WENDARO_FAKE_BROWSER_LOG", browserLog.c_str());
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    testsupport::SetString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L"",
-                           L"\"" + std::wstring(self) + L"\" /FakeBrowser \"%1\"");
-
-    const std::vector<std::function<void(HWND)>> endings = {
-        [](HWND dialog) { Click(dialog, IDCANCEL); },
-        [](HWND dialog) {
-            HWND ok = GetDlgItem(dialog, IDOK);
-            PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 0);
-            PostMessageW(ok, WM_KEYUP, VK_ESCAPE, 0);
-            WaitForPromptGone(dialog, 5000);
-        },
-        [](HWND dialog) {
-            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            WaitForPromptGone(dialog, 5000);
-        },
-    };
-    for (size_t i = 0; i < endings.size(); ++i) {
-        bool ended = false;
-        int result = RunPrompt(file, Category, [&](HWND dialog) {
-            endings[i](dialog);
-            ended = WaitForPromptGone(dialog, 5000);
-        });
-        EXPECT_TRUE(ended) << "ending " << i;
-        EXPECT_EQ(0, result) << "ending " << i;
-    }
-    DWORD enabled = 1;
-    EXPECT_FALSE(EnableValue(&enabled));
-    Sleep(300);  // a browser started by mistake would have written by now
-    EXPECT_EQ(L"", ReadText(browserLog));
-}
-
-TEST_F(PromptChoices, OkWithNoChoiceCheckedOnlyEnds) {
-    int result = RunPrompt(file, Category, [&](HWND dialog) {
-        SendDlgItemMessageW(dialog, 1004, BM_SETCHECK, BST_UNCHECKED, 0);
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(0, result);
-    DWORD enabled = 1;
-    EXPECT_FALSE(EnableValue(&enabled));
-}
-
 TEST_F(PromptAt96, ClosingWhileTheWatcherWaitsStopsItPromptly) {
     DWORD cancelled = 0;
     RunPrompt(folder.File(L"w.velq"), Category, [&](HWND dialog) {
@@ -258,6 +109,90 @@ TEST_F(PromptAt96, ClosingWhileTheWatcherWaitsStopsItPromptly) {
     DWORD elapsed = GetTickCount() - cancelled;
     // The watcher looks at its stop event every 500 ms.
     EXPECT_LT(elapsed, 1500u);
+}
+
+// OK with each choice, Cancel and its equivalents. Touches the product's
+// registry key and the http handler of the prefix.
+class PromptChoices : public WithSettingsAtDpi<96> {
+protected:
+    void SetUp() override {
+        WithSettingsAtDpi<96>::SetUp();
+        if (IsSkipped()) return;
+        file = folder.File(L"choice.velq");
+        testsupport::WriteFileBytes(file, "data");
+    }
+    bool EnableStored() const {
+        DWORD enabled = 1;
+        return StoredSetting(L"EnableVELQ", &enabled);
+    }
+
+    std::wstring file;
+};
+
+TEST_F(PromptChoices, StoreChoiceOpensTheCategoryPageInTheBrowser) {
+    FakeBrowser browser(folder.root());
+    int result = RunPrompt(file, L"12345", [&](HWND dialog) { Click(dialog, IDOK); });
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(GetStoreCategoryURL(L"12345") + L"\n", browser.WaitForLines(1));
+    EXPECT_FALSE(EnableStored());
+}
+
+TEST_F(PromptChoices, OpenWithChoiceHidesThePromptAndEnds) {
+    int result = RunPrompt(file, Category, [&](HWND dialog) {
+        Click(dialog, 1005);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(0, result);
+    EXPECT_FALSE(EnableStored());
+}
+
+TEST_F(PromptChoices, WindowsChoiceSwitchesOffAndHandsTheFileToTheSystemPrompt) {
+    FakeOpenWith openWith(folder.root());
+    ASSERT_TRUE(openWith.ready());
+    int result;
+    {
+        FakeOpenWith::Redirect redirect(openWith);
+        result = RunPrompt(file, Category, [&](HWND dialog) {
+            Click(dialog, 1006);
+            Click(dialog, IDOK);
+        });
+    }
+    EXPECT_EQ(0, result);
+    ExpectSetting(L"EnableVELQ", 0);
+
+    std::wstring started;
+    WaitUntil([&] { return !(started = openWith.Log()).empty(); }, 10000);
+    EXPECT_NE(std::wstring::npos, started.find(L"OpenAs_RunDLL " + file)) << started.size();
+}
+
+TEST_F(PromptChoices, CancelEscapeAndTheCloseBoxChangeNothing) {
+    FakeBrowser browser(folder.root());
+    const std::vector<std::function<void(HWND)>> endings = {
+        [](HWND dialog) { Click(dialog, IDCANCEL); },
+        [](HWND dialog) { PressEscape(dialog); },
+        [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (size_t i = 0; i < endings.size(); ++i) {
+        bool ended = false;
+        int result = RunPrompt(file, Category, [&](HWND dialog) {
+            endings[i](dialog);
+            ended = WaitForGone(dialog, 5000);
+        });
+        EXPECT_TRUE(ended) << "ending " << i;
+        EXPECT_EQ(0, result) << "ending " << i;
+    }
+    EXPECT_FALSE(EnableStored());
+    Sleep(300);  // a browser started by mistake would have written by now
+    EXPECT_EQ(L"", browser.Log());
+}
+
+TEST_F(PromptChoices, OkWithNoChoiceCheckedOnlyEnds) {
+    int result = RunPrompt(file, Category, [&](HWND dialog) {
+        SendDlgItemMessageW(dialog, 1004, BM_SETCHECK, BST_UNCHECKED, 0);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(0, result);
+    EXPECT_FALSE(EnableStored());
 }
 
 }  // namespace

@@ -4,62 +4,45 @@
 
 #include <string>
 
-#include "tests/app/dialogs/prompt_fixture.h"
+#include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace prompttest;
+using namespace dialogtest;
 
 namespace {
 
-class Dpi120 : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (ScreenDpi() != 120) {
-            // The prefix made for this DPI must have it.
-            if (Environment(L"WENDARO_EXPECT_DPI") == L"120") FAIL() << "the screen is not at 120 DPI";
-            GTEST_SKIP() << "needs 120 DPI";
-        }
-    }
-    PromptFolder folder;
-};
+using Dpi120 = AtDpi<120>;
+using Dpi144 = AtDpi<144>;
 
 TEST_F(Dpi120, ScalesTheLayoutButNotTheAnimation) {
-    PromptState state;
+    DialogState state;
     RunPrompt(folder.File(L"scaled.velq"), L"dpi", [&](HWND dialog) {
-        state = ReadPrompt(dialog);
+        state = ReadDialog(dialog);
         SaveScreenshot(dialog, L"prompt-120dpi");
     });
     EXPECT_EQ(737, state.size.cx);
     EXPECT_EQ(395, state.size.cy);
-    // The 96-DPI table times 1.25, truncated: x, y, width, height.
-    const int scaled[][5] = {
-        {IDOK, 487, 315, 100, 31},   {IDCANCEL, 600, 315, 100, 31}, {1023, 90, 25, 337, 25},
-        {1024, 90, 50, 322, 25},     {1025, 90, 100, 322, 25},      {1026, 91, 322, 250, 25},
-        {1004, 70, 137, 362, 50},    {1005, 70, 187, 331, 50},      {1006, 70, 237, 331, 50},
-        {1010, 495, 123, 21, 22},    {1011, 673, 123, 21, 22},
-    };
-    for (const auto& c : scaled) {
-        EXPECT_TRUE(HasRect(state.controls[c[0]].rect, c[1], c[2], c[3], c[4])) << "control " << c[0];
-    }
-    // Centred on the scaled picture area, at the frames' own size.
-    EXPECT_TRUE(HasRect(state.controls[1036].rect, 504, 49, 180, 194));
+    // The 96-DPI table times 1.25, truncated.
+    ExpectPlacements(state, {
+                                {IDOK, 487, 315, 100, 31},
+                                {IDCANCEL, 600, 315, 100, 31},
+                                {1023, 90, 25, 337, 25},
+                                {1024, 90, 50, 322, 25},
+                                {1025, 90, 100, 322, 25},
+                                {1026, 91, 322, 250, 25},
+                                {1004, 70, 137, 362, 50},
+                                {1005, 70, 187, 331, 50},
+                                {1006, 70, 237, 331, 50},
+                                {1010, 495, 123, 21, 22},
+                                {1011, 673, 123, 21, 22},
+                                // Centred on the scaled picture area, at the frames' own size.
+                                {1036, 504, 49, 180, 194},
+                            });
 }
-
-class Dpi144 : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (ScreenDpi() != 144) {
-            // The prefix made for this DPI must have it.
-            if (Environment(L"WENDARO_EXPECT_DPI") == L"144") FAIL() << "the screen is not at 144 DPI";
-            GTEST_SKIP() << "needs 144 DPI";
-        }
-    }
-    PromptFolder folder;
-};
 
 TEST_F(Dpi144, KeepsAPictureThatFitsAtItsOwnSizeInAScaledBox) {
     WritePicture(folder.Pictures(L"big") + L"\\pic01.png", 150, 150, RGB(0, 90, 0));
-    PromptState state;
-    RunPrompt(folder.File(L"file.big"), L"dpi", [&](HWND dialog) { state = ReadPrompt(dialog); });
+    DialogState state;
+    RunPrompt(folder.File(L"file.big"), L"dpi", [&](HWND dialog) { state = ReadDialog(dialog); });
     EXPECT_TRUE(HasRect(state.controls[1016].rect, 601, 46, 225, 225));
     EXPECT_TRUE(HasRect(state.controls[1012].rect, 709, 292, 7, 7)) << "a single dot";
 }
@@ -69,15 +52,13 @@ TEST_F(Dpi144, SpacesThreeDotsByTheScaledStep) {
     for (int i = 1; i <= 3; ++i) {
         WritePicture(pictures + L"\\pic0" + std::to_wstring(i) + L".png", 30, 30, RGB(0, 0, 90));
     }
-    PromptState state;
+    DialogState state;
     RunPrompt(folder.File(L"file.three"), L"dpi", [&](HWND dialog) {
-        state = ReadPrompt(dialog);
+        state = ReadDialog(dialog);
         SaveScreenshot(dialog, L"prompt-144dpi-three-pictures");
     });
     ASSERT_EQ(3, VisibleDots(state));
-    EXPECT_TRUE(HasRect(state.controls[1012].rect, 683, 292, 7, 7));
-    EXPECT_TRUE(HasRect(state.controls[1013].rect, 710, 292, 7, 7));
-    EXPECT_TRUE(HasRect(state.controls[1014].rect, 737, 292, 7, 7));
+    ExpectPlacements(state, {{1012, 683, 292, 7, 7}, {1013, 710, 292, 7, 7}, {1014, 737, 292, 7, 7}});
 }
 
 }  // namespace

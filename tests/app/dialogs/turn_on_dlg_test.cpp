@@ -4,39 +4,35 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "app/dialogs/draw_masked_bitmap.h"
 #include "app/dialogs/first_use_dlg.h"
-#include "tests/app/dialogs/first_use_fixture.h"
+#include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace firstusetest;
-using prompttest::HasRect;
-using prompttest::PromptState;
-using prompttest::ReadPrompt;
+using namespace dialogtest;
 
 namespace {
 
 const COLORREF Grey = RGB(0xC6, 0xC6, 0xC6);
 
-using TurnOnAt96 = FirstUseAt<96>;
+using TurnOnAt96 = AtDpi<96>;
 
 TEST_F(TurnOnAt96, LaysOutTheTextOkAndTheSeparator) {
-    PromptState state;
+    DialogState state;
     COLORREF line[4] = {};
     std::wstring caption(64, L'\0');
     std::wstring shot;
     int result = RunTurnOn([&](HWND notice) {
-        state = ReadPrompt(notice);
+        state = ReadDialog(notice);
         caption.resize(GetWindowTextW(notice, &caption[0], 64));
-        shot = prompttest::SaveScreenshot(notice, L"turn-on-notice");
+        shot = SaveScreenshot(notice, L"turn-on-notice");
         // The line is (10, 71) 397 x 1: its two ends, and just beyond them.
-        line[0] = prompttest::ScreenPixel(notice, {10, 71});
-        line[1] = prompttest::ScreenPixel(notice, {406, 71});
-        line[2] = prompttest::ScreenPixel(notice, {407, 71});
-        line[3] = prompttest::ScreenPixel(notice, {200, 72});
-        prompttest::Click(notice, IDOK);
+        line[0] = ScreenPixel(notice, {10, 71});
+        line[1] = ScreenPixel(notice, {406, 71});
+        line[2] = ScreenPixel(notice, {407, 71});
+        line[3] = ScreenPixel(notice, {200, 72});
+        Click(notice, IDOK);
     });
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(L"Enable Wendaro", caption);
@@ -57,19 +53,16 @@ TEST_F(TurnOnAt96, LaysOutTheTextOkAndTheSeparator) {
 // Its parent is the desktop and the consent dialog is hidden: the notice
 // centres on the screen and comes up in front of everything else.
 TEST_F(TurnOnAt96, ComesUpCentredInFront) {
-    PromptState state;
+    DialogState state;
     int visibleAbove = -1;
     RunTurnOn([&](HWND notice) {
-        state = ReadPrompt(notice);
+        state = ReadDialog(notice);
         visibleAbove = 0;
         for (HWND w = GetTopWindow(nullptr); w && w != notice; w = GetWindow(w, GW_HWNDNEXT)) {
             if (IsWindowVisible(w) && !(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST)) ++visibleAbove;
         }
     });
-    RECT work = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_LE(std::abs((state.window.left + state.window.right) / 2 - (work.left + work.right) / 2), 1);
-    EXPECT_LE(std::abs((state.window.top + state.window.bottom) / 2 - (work.top + work.bottom) / 2), 1);
+    EXPECT_TRUE(IsCentredOnScreen(state.window));
     EXPECT_EQ(0, visibleAbove);
 }
 

@@ -4,22 +4,12 @@
 
 #include <string>
 
-#include "tests/app/dialogs/first_use_driver.h"
-#include "tests/app/dialogs/prompt_driver.h"
+#include "tests/app/dialogs/dialog_fixture.h"
 #include "tests/support/program.h"
-#include "tests/support/registry_guard.h"
-#include "tests/support/temp_folder.h"
 
-using namespace firstusetest;
-using prompttest::Click;
-using prompttest::ReadPrompt;
+using namespace dialogtest;
 
 namespace {
-
-const wchar_t Key[] = L"Software\\Dravik\\Wendaro";
-const wchar_t NoFileHeadline[] =
-    L"The Wendaro recommends free and for-purchase applications from the Dravik Download Store to "
-    L"open files.";
 
 // The program started with a switch; killed if a test leaves it running.
 class Running {
@@ -36,8 +26,11 @@ public:
     Running(const Running&) = delete;
     Running& operator=(const Running&) = delete;
 
-    bool started() const { return m_process != nullptr; }
-    DWORD id() const { return GetProcessId(m_process); }
+    // The consent dialog it shows, or null after 15 s.
+    HWND Consent() const {
+        return m_process ? WaitForDialog(GetProcessId(m_process), ConsentCaption, 15000) : nullptr;
+    }
+    HWND Notice() const { return WaitForDialog(GetProcessId(m_process), NoticeCaption, 10000); }
     bool Ends(DWORD timeoutMs) const { return WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0; }
 
 private:
@@ -46,56 +39,48 @@ private:
 
 class TurnOnOff : public ::testing::Test {
 protected:
-    bool Value(const wchar_t* name, DWORD* value) const {
-        return testsupport::GetDword(HKEY_CURRENT_USER, Key, name, value);
+    // The form without a file; the switch does not preset the answer, and
+    // EnableVELQ is missing here, so Yes.
+    void ExpectNoFileForm(HWND dialog) {
+        EXPECT_EQ(L"The Wendaro recommends free and for-purchase applications from the Dravik "
+                  L"Download Store to open files.",
+                  ReadDialog(dialog).controls[1030].text);
+        EXPECT_EQ(BST_CHECKED, CheckState(dialog, 1018));
     }
-
     testsupport::ProductRegistry product;
-    testsupport::TempFolder folder;
-    testsupport::ScopedEnvironment profile{L"ALLUSERSPROFILE", folder.path().c_str()};
+    DataFolder folder;
 };
 
 TEST_F(TurnOnOff, TurnOnShowsTheNoFileFormAndYesShowsTheNotice) {
     Running program(L"/turn-on");
-    ASSERT_TRUE(program.started());
-    HWND dialog = WaitForDialog(program.id(), ConsentCaption, 15000);
+    HWND dialog = program.Consent();
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(NoFileHeadline, ReadPrompt(dialog).controls[1030].text);
-    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageW(dialog, 1018, BM_GETCHECK, 0, 0));
-    EXPECT_FALSE(prompttest::SaveScreenshot(dialog, L"program-turn-on").empty());
+    ExpectNoFileForm(dialog);
+    EXPECT_FALSE(SaveScreenshot(dialog, L"program-turn-on").empty());
 
-    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    HWND notice = WaitForDialog(program.id(), NoticeCaption, 10000);
+    PressOk(dialog);
+    HWND notice = program.Notice();
     ASSERT_NE(nullptr, notice);
     EXPECT_FALSE(IsWindowVisible(dialog));
-    EXPECT_FALSE(prompttest::SaveScreenshot(notice, L"program-turn-on-notice").empty());
+    EXPECT_FALSE(SaveScreenshot(notice, L"program-turn-on-notice").empty());
     Click(notice, IDOK);
 
     EXPECT_TRUE(program.Ends(10000));
-    DWORD value = 0;
-    ASSERT_TRUE(Value(L"FirstUse", &value));
-    EXPECT_EQ(1u, value);
-    ASSERT_TRUE(Value(L"EnableVELQ", &value));
-    EXPECT_EQ(1u, value);
+    ExpectSetting(L"FirstUse", 1);
+    ExpectSetting(L"EnableVELQ", 1);
 }
 
 TEST_F(TurnOnOff, TurnOffShowsTheSameFormAndNoSwitchesOff) {
     Running program(L"/turn-off");
-    ASSERT_TRUE(program.started());
-    HWND dialog = WaitForDialog(program.id(), ConsentCaption, 15000);
+    HWND dialog = program.Consent();
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(NoFileHeadline, ReadPrompt(dialog).controls[1030].text);
-    // The switch does not preset the answer: EnableVELQ is missing, so Yes.
-    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageW(dialog, 1018, BM_GETCHECK, 0, 0));
+    ExpectNoFileForm(dialog);
 
     Click(dialog, 1019);
-    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    PressOk(dialog);
     EXPECT_TRUE(program.Ends(10000));
-    DWORD value = 0;
-    ASSERT_TRUE(Value(L"FirstUse", &value));
-    EXPECT_EQ(1u, value);
-    ASSERT_TRUE(Value(L"EnableVELQ", &value));
-    EXPECT_EQ(0u, value);
+    ExpectSetting(L"FirstUse", 1);
+    ExpectSetting(L"EnableVELQ", 0);
 }
 
 }  // namespace

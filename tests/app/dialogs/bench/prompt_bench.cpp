@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/dialogs/prompt_driver.h"
+#include "tests/app/dialogs/dialog_driver.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
@@ -24,25 +24,6 @@ namespace {
 
 const wchar_t Extension[] = L"wdx";
 const wchar_t Category[] = L"4711";
-
-struct Found {
-    DWORD processId;
-    const wchar_t* caption;
-    HWND window;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-    auto* found = reinterpret_cast<Found*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t caption[64] = {};
-    if (owner == found->processId && IsWindowVisible(window) && GetWindowTextW(window, caption, 64) &&
-        wcscmp(caption, found->caption) == 0) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // Milliseconds from the start of the process to its dialog on the screen;
 // negative when it did not show within 20 s.
@@ -59,20 +40,20 @@ double TimeToDialog(const std::wstring& program, const std::wstring& arguments,
                         &startup, &process)) {
         return -1;
     }
-    Found found = {process.dwProcessId, caption, nullptr};
+    HWND window = nullptr;
     double elapsed = -1;
     for (;;) {
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&found));
+        window = dialogtest::FindDialog(process.dwProcessId, caption);
         QueryPerformanceCounter(&now);
         double ms = 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
-        if (found.window) {
+        if (window) {
             elapsed = ms;
             break;
         }
         if (ms > 20000) break;
         Sleep(1);
     }
-    if (found.window) PostMessageW(found.window, WM_COMMAND, IDCANCEL, 0);
+    if (window) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
@@ -100,7 +81,7 @@ void PrepareData(const testsupport::TempFolder& data) {
     // A fresh category list: the child has nothing to fetch.
     testsupport::WriteFileBytes(pictures + L"\\" + Category + L".xml", "<list/>");
     for (int i = 1; i <= 5; ++i) {
-        prompttest::WritePicture(pictures + L"\\pic0" + std::to_wstring(i) + L".png", 100, 140,
+        dialogtest::WritePicture(pictures + L"\\pic0" + std::to_wstring(i) + L".png", 100, 140,
                                  RGB(40 * i, 100, 200 - 30 * i));
     }
 }
