@@ -1,7 +1,6 @@
 // CDialog: creation from a template, initialisation and ending.
 #include "framework/dialog.h"
 
-#include "framework/app.h"
 #include "framework/gdi.h"
 
 namespace {

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/gdi.h"
 
