@@ -30,6 +30,7 @@ DWORD WINAPI ReturnResult(LPVOID parameter) { return JobOf(parameter)->result; }
 
 DWORD WINAPI WaitForGate(LPVOID parameter) {
     TestJob* job = JobOf(parameter);
+    SetEvent(job->running.get());
     WaitForSingleObject(job->gate.get(), Bound);
     return job->result;
 }
@@ -125,6 +126,9 @@ TEST(JobLifeCycle, TerminateWithoutThreadReturnsAtOnce) {
 TEST(JobLifeCycle, TerminateKillsARunningThreadWith1223) {
     TestJob job(WaitForGate);
     ASSERT_TRUE(job.Start());
+    // Killed only once it waits: a thread killed while it still starts up may
+    // hold the loader's lock for good, and the next thread of the process hangs.
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(job.running.get(), Bound));
     EXPECT_EQ(1223u, job.Terminate());
     EXPECT_EQ(1223u, job.GetExitCode());
 }
