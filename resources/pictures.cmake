@@ -8,7 +8,7 @@ list(TRANSFORM picture_files PREPEND ${gen}/)
 
 add_custom_command(OUTPUT ${picture_files}
   COMMAND ${Python3_EXECUTABLE} ${picture_tools}/draw_pictures.py ${gen}
-  DEPENDS ${picture_tools}/draw_pictures.py ${picture_tools}/imagefmt.py
+  DEPENDS ${picture_tools}/draw_pictures.py ${picture_tools}/imagefmt.py ${picture_tools}/shapes.py
   COMMENT "Drawing the arrow, dot and logo bitmaps")
 
 add_custom_command(OUTPUT ${gen}/loading.avi

@@ -11,6 +11,7 @@ import os
 import sys
 
 from imagefmt import bmp_bytes
+from shapes import in_rounded_rect
 
 KEY = (255, 0, 255)
 
@@ -69,14 +70,6 @@ def dot(colour):
             if (x + 0.5 - centre) ** 2 + (y + 0.5 - centre) ** 2 <= radius * radius:
                 rows[y][x] = colour
     return rows
-
-
-def in_rounded_rect(x, y, x0, y0, x1, y1, r):
-    if not (x0 <= x <= x1 and y0 <= y <= y1):
-        return False
-    cx = min(max(x, x0 + r), x1 - r)
-    cy = min(max(y, y0 + r), y1 - r)
-    return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
 
 
 def in_question_mark(x, y):

@@ -3,16 +3,11 @@ and a question mark, at 256, 128, 64, 48, 32 and 16 pixels."""
 import sys
 
 from imagefmt import ico_bytes
+from shapes import in_rounded_rect
 
 
 def rounded_rect(x0, y0, x1, y1, r):
-    def inside(x, y):
-        if not (x0 <= x <= x1 and y0 <= y <= y1):
-            return False
-        cx = min(max(x, x0 + r), x1 - r)
-        cy = min(max(y, y0 + r), y1 - r)
-        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-    return inside
+    return lambda x, y: in_rounded_rect(x, y, x0, y0, x1, y1, r)
 
 
 def question_mark(x, y):
