@@ -115,7 +115,7 @@ TEST(Paths, FileExtensionOfTheLastComponentOnly) {
     for (const auto& c : cases) EXPECT_EQ(c.extension, GetFileExtension(c.path)) << c.path;
 }
 
-// Parts that do not fit the splitting buffers are refused, not cut.
+// Path pieces that do not fit the splitting buffers are refused, not cut.
 TEST(Paths, FileExtensionRefusesOverlongParts) {
     const std::wstring cases[] = {
         L"C:\\x\\" + std::wstring(256, L'n') + L".txt",       // file name
