@@ -20,6 +20,33 @@ std::wstring Trimmed(const std::wstring& text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// The system takes a file whose name before its first dot is a device name
+// (ignoring case and blanks around it) for that device: the list file
+// "NUL.xml" would swallow every download.
+bool IsDeviceName(const std::wstring& categoryId) {
+    std::wstring base = Trimmed(categoryId.substr(0, categoryId.find(L'.')));
+    for (wchar_t& c : base) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
+        if (base == device) return true;
+    }
+    if (base.size() != 4 || (base.compare(0, 3, L"COM") != 0 && base.compare(0, 3, L"LPT") != 0))
+        return false;
+    return IsAsciiDigit(base[3]) || base[3] == L'\u00B9' || base[3] == L'\u00B2' ||
+           base[3] == L'\u00B3';
+}
+
+// The list file "picNN.xml" (or "picNN.anything.xml") lies in the picture
+// folder, where clearing picture NN removes every "picNN.*".
+bool IsPictureFileName(const std::wstring& categoryId) {
+    if (categoryId.size() < 5 || _wcsnicmp(categoryId.c_str(), L"pic", 3) != 0) return false;
+    if (!IsAsciiDigit(categoryId[3]) || !IsAsciiDigit(categoryId[4])) return false;
+    return categoryId.size() == 5 || categoryId[5] == L'.';
+}
+
 }  // namespace
 
 std::wstring FormatProductListUrl(const std::wstring& categoryId) {
@@ -36,6 +63,7 @@ bool IsUsableCategoryId(const std::wstring& categoryId) {
     for (wchar_t c : categoryId) {
         if (IsControlCharacter(c) || std::wcschr(L"\\/:*?\"<>|", c)) return false;
     }
+    if (IsDeviceName(categoryId) || IsPictureFileName(categoryId)) return false;
     return !FormatProductListUrl(categoryId).empty();
 }
 

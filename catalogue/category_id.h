@@ -13,7 +13,11 @@ namespace VELQCOMMON {
 std::wstring FormatProductListUrl(const std::wstring& categoryId);
 
 // False for an id that is empty or blank, holds \ / : * ? " < > | or a
-// control character, is "." or "..", or makes the product-list URL too long.
+// control character, is "." or "..", or makes the product-list URL too long;
+// also for an id whose list file "<id>.xml" would be a device (CON, PRN,
+// AUX, NUL, CONIN$, CONOUT$, COM0-COM9, LPT0-LPT9, COM and LPT with a
+// superscript 1-3; any case, before an extension) or a picture ("picNN" or
+// "picNN.<anything>", NN two digits, any case).
 bool IsUsableCategoryId(const std::wstring& categoryId);
 
 }  // namespace VELQCOMMON

@@ -110,6 +110,16 @@ TEST_F(MtMgrTest, CategoryIdsThatAreNoPlainTokenAreNoCategory) {
         {"longest", longestId, nullptr}, {"toolong", longestId + "7", L""},
         {"spaced", "12 34", L"12 34"},  {"dotted", "v1.2", L"v1.2"},
         {"wide", "&#x30AB;&#x30C6;", L"\u30AB\u30C6"},
+        // The list file "<id>.xml" must not be a device...
+        {"dnul", "NUL", L""},            {"dcon", "con", L""},
+        {"daux", "Aux", L""},            {"dprn", "prn .txt", L""},
+        {"dnultxt", "nul.txt", L""},     {"dcom1", "COM1", L""},
+        {"dlpt9", "lpt9.x.y", L""},      {"dcomsup", "COM&#xB9;", L""},
+        {"dconout", "CONOUT$", L""},     {"dcom10", "COM10", L"COM10"},
+        {"dnulls", "nullsoft", L"nullsoft"}, {"dconnul", "con-nul", L"con-nul"},
+        // ...nor a picture, which clearing that number would delete.
+        {"ppic", "pic03", L""},          {"ppicext", "PIC01.v2", L""},
+        {"ppic3", "pic003", L"pic003"},  {"ppicx", "pic01x", L"pic01x"},
     };
     std::string table = "<c:Configuration xmlns:c='http://config.dravik.example/cfg/'><c:CfgGroup>";
     for (const auto& c : cases)
