@@ -108,8 +108,8 @@ BOOL CVELQOpenAsDlg::OnInitDialog() {
     InitLayout();
     CenterWindow(nullptr);
 
-    // Pictures already on disk are shown first; the watcher must be waiting
-    // before the child can set the event.
+    // Pictures already on disk are shown first. The watcher's Start has made
+    // the named event by the time it returns, so the child always finds it.
     m_pictureWatcher.SetTarget(m_target);
     m_pictureWatcher.notifyWindow = m_hWnd;
     m_pictureWatcher.Start();

@@ -16,6 +16,15 @@ CVELQPictureChanged::CVELQPictureChanged() { threadRoutine = PictureWatchThread;
 
 CVELQPictureChanged::~CVELQPictureChanged() = default;
 
+BOOL CVELQPictureChanged::Start() {
+    m_event.reset(CreateNamedEvent(target.categoryId, PictureEventPrefix));
+    if (CVELQThread::Start()) return TRUE;
+    m_event.reset();
+    return FALSE;
+}
+
+HANDLE CVELQPictureChanged::TakeEvent() { return m_event.release(); }
+
 void CVELQPictureChanged::SetTarget(FileTarget newTarget) {
     target.filePath = std::move(newTarget.filePath);
     target.categoryId = std::move(newTarget.categoryId);
@@ -25,10 +34,7 @@ FileTarget CVELQPictureChanged::GetTarget() { return target; }
 
 DWORD WINAPI PictureWatchThread(LPVOID parameter) {
     auto* watcher = static_cast<CVELQPictureChanged*>(static_cast<CVELQThread*>(parameter));
-    std::wstring prefix = PictureEventPrefix;
-    FileTarget target = watcher->GetTarget();
-
-    KernelHandle event(CreateNamedEvent(target.categoryId, prefix));
+    KernelHandle event(watcher->TakeEvent());
     if (!event) return 0;
 
     DWORD waited;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "shared/handle.h"
 #include "shared/task/file_target.h"
 #include "shared/task/thread.h"
 
@@ -19,10 +20,21 @@ public:
     CVELQPictureChanged();
     ~CVELQPictureChanged() override;
 
+    // Creates the event, then the thread, which takes the event over and
+    // closes it when it ends. So the event exists once Start returns, and an
+    // update child launched right after cannot find it missing.
+    BOOL Start() override;
+
     void SetTarget(FileTarget newTarget);
     FileTarget GetTarget();
+    // The event Start created, for the thread; null once taken, or when it
+    // could not be created.
+    HANDLE TakeEvent();
 
     FileTarget target;
+
+private:
+    KernelHandle m_event;
 };
 
 DWORD WINAPI PictureWatchThread(LPVOID watcher);

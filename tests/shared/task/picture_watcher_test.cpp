@@ -78,16 +78,6 @@ private:
     HWND m_window;
 };
 
-// The watcher creates its event on its own thread; the child can only open it
-// once it exists.
-KernelHandle WaitUntilEventExists(const std::wstring& categoryId) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < Bound; Sleep(1)) {
-        HANDLE event = OpenNamedEvent(categoryId, PictureEventPrefix);
-        if (event) return KernelHandle(event);
-    }
-    return KernelHandle();
-}
-
 bool IsSet(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
 
 void StartWatcher(CVELQPictureChanged& watcher, const std::wstring& categoryId, HWND window) {
@@ -133,7 +123,9 @@ TEST(PictureWatcher, SignalFromAnotherProcessPostsOneMessage) {
     std::wstring category = NewCategoryId();
     CVELQPictureChanged watcher;
     StartWatcher(watcher, category, window.get());
-    KernelHandle event = WaitUntilEventExists(category);
+    // The prompt launches the child right after Start: the event must be
+    // there already, not only once the watcher's thread runs.
+    KernelHandle event(OpenNamedEvent(category, PictureEventPrefix));
     ASSERT_TRUE(event);
 
     ASSERT_EQ(0u, RunSetterProcess(category));
@@ -155,7 +147,7 @@ TEST(PictureWatcher, StopBeforeAnySignalEndsQuietly) {
     std::wstring category = NewCategoryId();
     CVELQPictureChanged watcher;
     StartWatcher(watcher, category, window.get());
-    ASSERT_TRUE(WaitUntilEventExists(category));
+    ASSERT_TRUE(KernelHandle(OpenNamedEvent(category, PictureEventPrefix)));
 
     DWORD started = GetTickCount();
     StopJob(watcher);
