@@ -2,6 +2,8 @@
 
 #include <ole2.h>
 
+#include <utility>
+
 #include "catalogue/category.h"
 #include "catalogue/mapping_table.h"
 #include "catalogue/mt_mgr.h"
@@ -21,6 +23,23 @@ void SignalPicturesReady(const std::wstring& categoryId) {
     KernelHandle event(OpenNamedEvent(categoryId, PictureEventPrefix));
     if (event) SetEvent(event.get());
 }
+
+// The temporary file a job downloads into, removed when the step ends: it was
+// copied into place, rejected, or left behind by a failed or stopped job.
+// Made only once the job is about to start, so a step that downloads nothing
+// never deletes a name that some other process may have been given since.
+class DownloadedFile {
+public:
+    explicit DownloadedFile(std::wstring path) : m_path(std::move(path)) {}
+    ~DownloadedFile() {
+        if (!m_path.empty()) DeleteFileW(m_path.c_str());
+    }
+    DownloadedFile(const DownloadedFile&) = delete;
+    DownloadedFile& operator=(const DownloadedFile&) = delete;
+
+private:
+    std::wstring m_path;
+};
 
 DWORD RunSteps(CVELQUpdate& worker) {
     DWORD result = worker.UpdateMappingTable();
@@ -61,6 +80,7 @@ DWORD CVELQUpdate::UpdateMappingTable() {
     job.notifyWindow = notifyWindow;
     if (!IsMappingTableUpdateDue()) return ERROR_SUCCESS;
 
+    DownloadedFile downloaded(job.GetTargetPath());
     DWORD result = VELQTASKCOMMON::RunJob(job, stopEvent);
     if (result != ERROR_SUCCESS) return result;
 
@@ -82,12 +102,19 @@ DWORD CVELQUpdate::UpdateCategory() {
     job.notifyWindow = notifyWindow;
     job.cachedWriteTime = GetFileWriteTime(path);
     job.cachedSize = GetFileSize32(path);
+    DownloadedFile downloaded(job.GetTargetPath());
     DWORD result = VELQTASKCOMMON::RunJob(job, stopEvent);
     if (result != ERROR_SUCCESS) return result;
 
-    // After an unchanged answer there is no temporary file and the stored
-    // list stays as it is.
-    CopyFileOpenAccess(job.GetTargetPath(), job.categoryXmlPath);
+    // After an unchanged answer nothing was written and the stored list stays
+    // as it is. Anything else replaces it only when it is a list: an error
+    // page served as 200 would otherwise be trusted for 7 days. A rejected
+    // list fails the step like a failed download, so the stored list keeps
+    // its time and the next run asks again.
+    if (job.contentChanged) {
+        if (!IsValidXmlFile(job.GetTargetPath())) return ERROR_INVALID_DATA;
+        CopyFileOpenAccess(job.GetTargetPath(), job.categoryXmlPath);
+    }
     return DownloadPictures(path);
 }
 

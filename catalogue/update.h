@@ -3,7 +3,8 @@
 //   1. the mapping table, when its last download is 7 days old or more
 //      (MTABLE_UPDATE, see catalogue/update_due.h);
 //   2. for a file with a category: the category's product list, when the
-//      stored list is missing or 7 days old or more, and with it pictures 1-5;
+//      stored list is missing or 7 days old or more, and with it pictures 1-5
+//      (a download that is no XML document replaces nothing);
 //   3. the category's named pictures-ready event, which a prompt's watcher
 //      may wait on (set only when step 2 ended with 0).
 //
@@ -18,6 +19,8 @@
 // The worker's result:
 //   0      every step done or not due (also when the server's copy was unchanged)
 //   1223   the worker's stop event was set while a download ran
+//   13     ERROR_INVALID_DATA: the downloaded product list is no XML document
+//          (or has a DOCTYPE); the stored list, its time and the pictures stay
 //   other  the failed step's code: a download's exit code (catalogue/http_file.h),
 //          or the reason its job could not start (GetLastError(), else 1450)
 #pragma once
@@ -52,8 +55,10 @@ public:
     // pictures of numbers beyond a shorter list. Always 0.
     DWORD DownloadPictures(std::wstring categoryXmlPath);
     // One picture (number 1-5) straight into the extension's picture folder;
-    // the download's exit code, or ERROR_INVALID_NAME for a picture whose
-    // name would not be a plain file name in that folder (nothing touched).
+    // the download's exit code, or ERROR_INVALID_NAME for an address that
+    // gives no plain file name in that folder (the image host's bare prefix
+    // of a product without picture, or a hostile one): then nothing is
+    // downloaded and every stored picture of that number is removed.
     DWORD DownloadPicture(const ProductInfo& product, int number);
 
 private:

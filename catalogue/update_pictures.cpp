@@ -56,11 +56,17 @@ DWORD CVELQUpdate::DownloadPictures(std::wstring categoryXmlPath) {
 DWORD CVELQUpdate::DownloadPicture(const ProductInfo& product, int number) {
     // The extension is taken from an address in a downloaded list: a name
     // with separators or wildcards in it would reach outside the folder (or
-    // delete more than this picture's variants), so such a picture is skipped.
+    // delete more than this picture's variants), so such a picture is not
+    // downloaded. A product without picture gets the image host's bare
+    // prefix, whose "extension" holds slashes; what is stored under its
+    // number shows some earlier product and goes.
     std::wstring name = FormatPictureName(number, GetImageExtension(product.imageUrl));
-    if (!IsPlainFileName(name)) return ERROR_INVALID_NAME;
-
     std::wstring folder = GetExtensionImagesFolder(GetTarget().filePath);
+    if (!IsPlainFileName(name)) {
+        RemovePicture(number, folder);
+        return ERROR_INVALID_NAME;
+    }
+
     std::wstring finalPath = folder + name;
     // A picture whose format changed must leave no old copy beside the new one.
     DeleteOtherVariants(finalPath, folder, name);

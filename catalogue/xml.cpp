@@ -27,6 +27,14 @@ HRESULT ReadItemChild(CVELQXML& xml, IXMLDOMNode* item, bool first, std::wstring
     return 0;
 }
 
+// True also when the question cannot be answered: such a document is not
+// trusted.
+bool HasDocumentType(IXMLDOMDocument2* document) {
+    ComPtr<IXMLDOMDocumentType> type;
+    if (FAILED(document->get_doctype(type.put()))) return true;
+    return static_cast<bool>(type);
+}
+
 }  // namespace
 
 HRESULT SelectAndCount(IXMLDOMDocument2* document, const std::wstring& xpath,
@@ -52,8 +60,14 @@ int64_t CVELQXML::Load(const std::wstring& path) {
         return hr;
     VARIANT_BOOL loaded = VARIANT_FALSE;
     hr = document->load(source.get(), &loaded);
-    if (loaded == VARIANT_TRUE) return hr;
-    return 1;
+    if (loaded != VARIANT_TRUE) return 1;
+    // Wine's MSXML ignores ProhibitDTD: a document with a DOCTYPE is refused
+    // here, as Windows refuses it while loading, and none of it is kept.
+    if (HasDocumentType(document.get())) {
+        document.reset();
+        return 1;
+    }
+    return hr;
 }
 
 HRESULT CVELQXML::Parse(const std::wstring& xpath, const std::wstring& key, IVELQXMLSink* sink) {

@@ -47,8 +47,8 @@ public:
     CVELQXML(const CVELQXML&) = delete;
     CVELQXML& operator=(const CVELQXML&) = delete;
 
-    // 0: loaded and parsed; 1: not loaded (missing, unreadable, malformed or
-    // invalid); negative: the HRESULT of a failing COM call.
+    // 0: loaded and parsed; 1: not loaded (missing, unreadable, malformed,
+    // invalid, or with a DOCTYPE); negative: the HRESULT of a failing COM call.
     virtual int64_t Load(const std::wstring& path);
 
     // Selects the nodes named by xpath and reports the first whose first or
@@ -67,7 +67,8 @@ protected:
     // earlier binding; the result is not looked at by the callers.
     HRESULT BindPrefix(const std::wstring& prefix, const std::wstring& namespaceUri);
 
-    // Created by Load (also when the file then fails to load); owned.
+    // Created by Load (also when the file then fails to load, but dropped
+    // again for a DOCTYPE); owned.
     ComPtr<IXMLDOMDocument2> document;
 };
 

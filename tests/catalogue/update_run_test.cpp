@@ -56,6 +56,15 @@ void ListFiles(const std::wstring& folder, const std::wstring& relative, std::ve
 
 class UpdateRunTest : public UpdateFixture {
 protected:
+    // Downloads the run left in its temporary folder (VEL*.tmp).
+    size_t TemporaryDownloads() const {
+        std::vector<std::wstring> files;
+        ListFiles(tempFolder, L"", &files);
+        size_t count = 0;
+        for (const std::wstring& file : files) count += file.rfind(L"VEL", 0) == 0;
+        return count;
+    }
+
     // "/update <file>" (or "/update" alone for an empty path) run to its end.
     void Update(const std::wstring& path) {
         std::wstring arguments = L"/update";
@@ -116,6 +125,7 @@ TEST_F(UpdateRunTest, FirstRunFetchesEverythingAndAnImmediateSecondRunMakesNoReq
     EXPECT_TRUE(prompt.Signalled());
     EXPECT_EQ(1u, TableGets());
     EXPECT_EQ(6u, CatalogueGets());  // the list and five pictures
+    EXPECT_EQ(0u, TemporaryDownloads()) << "table and list copied into place";
 
     // Nothing is due: no request at all, and the waiting prompt is told again
     // that the pictures it has are the current ones.
@@ -187,6 +197,7 @@ TEST_F(UpdateRunTest, AnInvalidTableIsNotCopiedButItsTimeIsWritten) {
     EXPECT_EQ(1u, Gets(ListUrl())) << "the run goes on";
     EXPECT_TRUE(FileExists(Picture(L"pic01.png")));
     EXPECT_TRUE(prompt.Signalled());
+    EXPECT_EQ(0u, TemporaryDownloads()) << "the rejected table";
 }
 
 TEST_F(UpdateRunTest, AFailedTableDownloadEndsTheRun) {
@@ -230,26 +241,23 @@ TEST_F(UpdateRunTest, SevenProductsGiveTheFirstFivePictures) {
     EXPECT_EQ(0u, Gets(ImageUrl("f7.png")));
 }
 
-TEST_F(UpdateRunTest, AnEmptyOrBrokenListLeavesThePicturesAsTheyAre) {
+// A broken list never gets stored: see OnlyACompleteListReplacesTheStoredOne.
+TEST_F(UpdateRunTest, AnEmptyListLeavesThePicturesAsTheyAre) {
     MakePictureFolder();
     ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
     ASSERT_TRUE(WriteFileBytes(Picture(L"pic01.png"), "kept 1"));
     ASSERT_TRUE(WriteFileBytes(Picture(L"pic05.jpg"), "kept 5"));
     SetWriteTicks(Picture(L"pic01.png"), ServerTicks());
+    ASSERT_TRUE(service.SetRoutes({ListRoute(ProductList({}))}));
     WaitingPrompt prompt(categoryId);
 
-    for (std::string list : {ProductList({}), std::string("<ns1:SearchProductResponse><products>")}) {
-        ASSERT_TRUE(service.SetRoutes({ListRoute(list)}));
-        if (FileExists(ListPath())) MakeListDue();
-        prompt.Reset();
-        UpdateDocument();
-        EXPECT_EQ(list, ReadFileBytes(ListPath()));
-        EXPECT_EQ("kept 1", ReadFileBytes(Picture(L"pic01.png")));
-        EXPECT_EQ(ServerTicks(), WriteTicks(Picture(L"pic01.png")));
-        EXPECT_EQ("kept 5", ReadFileBytes(Picture(L"pic05.jpg")));
-        EXPECT_TRUE(prompt.Signalled());
-    }
-    EXPECT_EQ(2u, CatalogueGets());  // the two lists, no picture
+    UpdateDocument();
+    EXPECT_EQ(ProductList({}), ReadFileBytes(ListPath()));
+    EXPECT_EQ("kept 1", ReadFileBytes(Picture(L"pic01.png")));
+    EXPECT_EQ(ServerTicks(), WriteTicks(Picture(L"pic01.png")));
+    EXPECT_EQ("kept 5", ReadFileBytes(Picture(L"pic05.jpg")));
+    EXPECT_TRUE(prompt.Signalled());
+    EXPECT_EQ(1u, CatalogueGets());  // the list, no picture
 }
 
 TEST_F(UpdateRunTest, APictureInAnotherFormatReplacesTheOldFile) {
@@ -262,23 +270,29 @@ TEST_F(UpdateRunTest, APictureInAnotherFormatReplacesTheOldFile) {
     ExpectPicture(L"pic02.png", "g2.png");
 }
 
-TEST_F(UpdateRunTest, AProductWithoutPictureKeepsThatNumbersFiles) {
+// Its address is the image host's bare prefix: the pictures of its number
+// show a product no longer listed.
+TEST_F(UpdateRunTest, AProductWithoutPictureLeavesNoPictureOfItsNumber) {
     MakePictureFolder();
     ASSERT_TRUE(WriteFileBytes(Picture(L"pic02.jpg"), "old 2"));
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic02.png"), "old 2"));
     Serve({"h1.png", "", "h3.png"});
     WaitingPrompt prompt(categoryId);
 
     UpdateDocument();
     ExpectPicture(L"pic01.png", "h1.png");
-    EXPECT_EQ("old 2", ReadFileBytes(Picture(L"pic02.jpg")));
+    EXPECT_FALSE(FileExists(Picture(L"pic02.jpg")));
+    EXPECT_FALSE(FileExists(Picture(L"pic02.png")));
     ExpectPicture(L"pic03.png", "h3.png");
     EXPECT_EQ(3u, CatalogueGets());  // the list and two pictures
     EXPECT_TRUE(prompt.Signalled());
 }
 
-TEST_F(UpdateRunTest, WithoutAFileOrACategoryOnlyTheTableIsRefreshed) {
+TEST_F(UpdateRunTest, WithoutAFileOrAUsableCategoryOnlyTheTableIsRefreshed) {
     InstallTable();
-    Serve({"i1.png"});
+    Route deviceList(ProductListPrefix + "NUL/");
+    deviceList.body = ProductList({ImageUrl("i1.png")});
+    Serve({"i1.png"}, {deviceList});
     WaitingPrompt prompt(categoryId);
 
     Update(L"");
@@ -289,6 +303,17 @@ TEST_F(UpdateRunTest, WithoutAFileOrACategoryOnlyTheTableIsRefreshed) {
     Update(root.path() + L"\\docs\\unknown.zzq");
     EXPECT_EQ(2u, TableGets());
 
+    // A list file "NUL.xml" would be the null device: nothing stored, never
+    // due, asked for on every run.
+    ASSERT_TRUE(WriteFileBytes(TablePath(), MappingTable(Narrow(Extension), "NUL")));
+    WaitingPrompt device("NUL");
+    const size_t deviceGets = Gets(deviceList.url);
+    UpdateDocument();
+    UpdateDocument();
+    EXPECT_EQ(deviceGets, Gets(deviceList.url));
+    EXPECT_FALSE(device.Signalled());
+
+    EXPECT_EQ(2u, TableGets());
     EXPECT_EQ(0u, CatalogueGets());
     EXPECT_FALSE(FolderExists(DataFolder() + L"Images"));
     EXPECT_FALSE(prompt.Signalled());
@@ -312,7 +337,7 @@ TEST_F(UpdateRunTest, UnchangedPicturesAreNotDownloadedAgain) {
 
 TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder) {
     MakePictureFolder();
-    ASSERT_TRUE(WriteFileBytes(Picture(L"pic03.jpg"), "old 3"));
+    ASSERT_TRUE(WriteFileBytes(Picture(L"pic02.jpg"), "old 2"));
     const std::string base = ImageHostPath + categoryId + "/";
     const std::vector<std::string> hostile = {
         base + "a.b/..\\..\\evil1",
@@ -334,7 +359,7 @@ TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder
     EXPECT_EQ(2u, CatalogueGets());  // the list and the fifth picture
     EXPECT_EQ(0u, Gets("evil"));
     ExpectPicture(L"pic05.png", "k5.png");
-    EXPECT_EQ("old 3", ReadFileBytes(Picture(L"pic03.jpg")));
+    EXPECT_FALSE(FileExists(Picture(L"pic02.jpg"))) << "no usable picture for number 2";
     EXPECT_TRUE(prompt.Signalled());
 
     std::vector<std::wstring> files;
@@ -347,29 +372,46 @@ TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder
     }
     std::vector<std::wstring> inPictureFolder;
     ListFiles(PictureFolder(), L"", &inPictureFolder);
-    EXPECT_EQ(3u, inPictureFolder.size());  // the list, pic03.jpg and pic05.png
+    EXPECT_EQ(2u, inPictureFolder.size());  // the list and pic05.png
 }
 
-TEST_F(UpdateRunTest, ATruncatedListNeverReplacesTheStoredOne) {
+// Whatever fails, the step fails: the stored list keeps its time (so the next
+// run asks again), no picture is touched and the prompt is not told.
+TEST_F(UpdateRunTest, OnlyACompleteListReplacesTheStoredOne) {
     MakePictureFolder();
     ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
     const std::string stored = ProductList({ImageUrl("m1.png")});
     ASSERT_TRUE(WriteFileBytes(ListPath(), stored));
     ASSERT_TRUE(WriteFileBytes(Picture(L"pic01.png"), "kept"));
-    MakeListDue();
-    const ULONGLONG listTime = WriteTicks(ListPath());
-    Route list = ListRoute(ProductList({ImageUrl("n1.png"), ImageUrl("n2.png"), ImageUrl("n3.png")}));
-    list.dropAfter = static_cast<long long>(list.body.size() / 2);
-    ASSERT_TRUE(service.SetRoutes({list, PictureRoute("n1.png", "picture n1.png")}));
+    const std::string fresh = ProductList({ImageUrl("n1.png"), ImageUrl("n2.png"), ImageUrl("n3.png")});
+    Route truncated = ListRoute(fresh);
+    truncated.dropAfter = static_cast<long long>(fresh.size() / 2);
+    const Route bad[] = {
+        truncated,
+        ListRoute("<html><head><title>Service unavailable</title></head>\n"
+                  "<body><p>Try again later.<br></body></html>\n"),
+        ListRoute(fresh.substr(0, fresh.size() - 10)),
+        ListRoute("<?xml version=\"1.0\"?>\n<!DOCTYPE ns1:SearchProductResponse [\n"
+                  "<!ENTITY more \"more\">\n]>\n" + fresh.substr(fresh.find('<', 1))),
+    };
     WaitingPrompt prompt(categoryId);
 
-    UpdateDocument();
-    EXPECT_EQ(1u, Gets(ListUrl()));
-    EXPECT_EQ(stored, ReadFileBytes(ListPath()));
-    EXPECT_EQ(listTime, WriteTicks(ListPath()));
-    EXPECT_EQ("kept", ReadFileBytes(Picture(L"pic01.png")));
+    for (const Route& list : bad) {
+        SCOPED_TRACE(list.body.substr(0, 40));
+        ASSERT_TRUE(service.SetRoutes({list, PictureRoute("n1.png", "picture n1.png")}));
+        MakeListDue();
+        const ULONGLONG listTime = WriteTicks(ListPath());
+        const size_t requests = Gets(ListUrl());
+        prompt.Reset();
+        UpdateDocument();
+        EXPECT_EQ(requests + 1, Gets(ListUrl()));
+        EXPECT_EQ(stored, ReadFileBytes(ListPath()));
+        EXPECT_EQ(listTime, WriteTicks(ListPath()));
+        EXPECT_EQ("kept", ReadFileBytes(Picture(L"pic01.png")));
+        EXPECT_FALSE(prompt.Signalled());
+    }
     EXPECT_EQ(0u, Gets(ImageUrl("n1.png")));
-    EXPECT_FALSE(prompt.Signalled());
+    EXPECT_EQ(0u, TemporaryDownloads());
 }
 
 }  // namespace
