@@ -30,7 +30,7 @@ endif
 bench-prompt:
 	WENDARO_BUILD=$(BUILD) scripts/bench_prompt.sh
 
-# Times the store product-list parser on lists of 10, 50 and 500 products.
+# Times the store product-list parser on lists of 10, 50 and 500 products, 1 MiB and 10 MiB.
 bench-parser:
 	WENDARO_TARGETS=bench_parser scripts/build.sh $(BUILD)
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) bash -c 'source scripts/display.sh && \

@@ -13,8 +13,8 @@ namespace VELQCOMMON {
 class CVELQCatIDParser : public CVELQXML {
 public:
     // xpath selects the products to count; each product is then read by its
-    // position under "//ns1:SearchProductResponse/products[i]", one query per
-    // field from the document root. key is not used.
+    // position i: its fields are what "//ns1:SearchProductResponse/products[i]"
+    // followed by the field's path finds (product_reader.h). key is not used.
     // 0: every product delivered (also with no sink); 1: no document, or a
     // node-list query gave no list; negative: a DOM call failed, and the
     // products delivered before it stay delivered.

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "shared/constants.h"
@@ -17,7 +18,30 @@ constexpr size_t PartSize = 256;
 // The working copy of a folder path being created, terminator included.
 constexpr size_t TreeBufferSize = MAX_PATH;
 
+// Wine's long-form conversion builds its result in a buffer of this many
+// characters and writes past it for a longer one.
+constexpr size_t LongFormBufferChars = 1024;
+// The longest name a folder or file can have.
+constexpr size_t LongestName = 255;
+
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// The most characters the long form of the path can have: a component with a
+// '~' may be the short alias of a name of up to 255 characters; any other
+// keeps its length.
+size_t LongestLongForm(const std::wstring& path) {
+    size_t total = 0;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos) end = path.size();
+        size_t length = end - start;
+        bool mayBeAlias = path.find(L'~', start) < end;
+        total += (mayBeAlias ? std::max(length, LongestName) : length) + (end < path.size() ? 1 : 0);
+        start = end + 1;
+    }
+    return total;
+}
 
 // Whether every part of the path fits its splitting buffer. The runtime
 // reports a part that does not fit as an invalid parameter, which can end
@@ -72,6 +96,8 @@ std::wstring GetFileExtension(std::wstring path) {
 
 std::wstring GetLongPath(std::wstring path) {
     if (path.empty()) return path;
+    // A path whose long form might not fit the system's buffer is kept as given.
+    if (LongestLongForm(path) >= LongFormBufferChars) return path;
     wchar_t probe[1] = {};
     DWORD needed = GetLongPathNameW(path.c_str(), probe, 1);
     if (needed <= 1) return path;

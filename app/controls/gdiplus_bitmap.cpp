@@ -7,6 +7,8 @@ using std::min;
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "app/controls/picture_size.h"
+
 namespace VELQGDIPLUS {
 
 CVELQGdiPlusBitmap::CVELQGdiPlusBitmap() : bitmap(nullptr) {}
@@ -15,6 +17,9 @@ CVELQGdiPlusBitmap::~CVELQGdiPlusBitmap() { delete bitmap; }
 
 bool CVELQGdiPlusBitmap::Load(const wchar_t* path) {
     delete bitmap;
+    bitmap = nullptr;
+    // Decided before GDI+ sees the file: it would decode a giant picture whole.
+    if (!HasShowableSize(path)) return false;
     // FALSE: no embedded colour management, which is GdipCreateBitmapFromFile.
     bitmap = new Gdiplus::Bitmap(path, FALSE);
     return bitmap->GetLastStatus() == Gdiplus::Ok;

@@ -146,4 +146,25 @@ TEST_F(ProgramTest, UnrecognisedLineStartsAndEndsWithoutEffect) {
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", 0, KEY_READ, &key));
 }
 
+// Folders of 200-character names, so that a path through them is longer than
+// the 1,024 characters Wine's long-form conversion can hold.
+TEST_F(ProgramTest, PathsLongerThanTheLongFormBufferEndNormally) {
+    std::wstring deep = folder.path();
+    for (int level = 0; level < 4; ++level) {
+        deep += L"\\" + std::wstring(200, L'd');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+    }
+    std::wstring file = deep + L"\\" + std::wstring(1040 - deep.size() - 5, L'f') + L".wdx";
+    ASSERT_EQ(1040u, file.size());
+    ASSERT_TRUE(WriteFileBytes(L"\\\\?\\" + file, "x"));
+    std::wstring missing = deep + L"\\" + std::wstring(1100 - deep.size() - 5, L'm') + L".wdx";
+    ASSERT_EQ(1100u, missing.size());
+
+    for (const std::wstring& arguments : {QuoteArgument(file), L"/update " + QuoteArgument(missing)}) {
+        ProgramRun run = RunProgram(arguments);
+        ASSERT_TRUE(run.finished) << arguments.size();
+        EXPECT_EQ(0u, run.exitCode) << arguments.size();
+    }
+}
+
 }  // namespace

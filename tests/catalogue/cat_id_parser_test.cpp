@@ -84,6 +84,28 @@ TEST_F(CatIDParserTest, TheResponseIsFoundByNamespaceAtAnyDepth) {
     ExpectProduct(products[1], L"L1", L"Lima", L"", L"lima", 0);
 }
 
+// A product's position takes in the products at that position in every
+// response; each field comes from the first of them, in document order, that
+// has it, and a response inside a product is part of that order.
+TEST_F(CatIDParserTest, SeveralResponsesAreReadPositionByPosition) {
+    const std::wstring thumbnail = L"/images/product/thumbnail/";
+    const std::wstring detail = L"/images/product/detail/";
+    std::vector<Product> products = ParseSample(L"store_two_responses.xml");
+    ASSERT_EQ(5u, products.size());
+    // The detail value comes from the second response's first attribute.
+    ExpectProduct(products[0], L"A1", L"First one", ImageHostPrefix + L"one" + detail + L"b1-detail.png",
+                  L"one", 3.5f);
+    ExpectProduct(products[1], L"B2", L"First two", L"http://a.example/1-2.png", L"two", 0);
+    ExpectProduct(products[2], L"B3", L"Second three", ImageHostPrefix + thumbnail + L"b3-thumb.png", L"", 0);
+    ExpectProduct(products[3], L"", L"", L"", L"", 0);
+    ExpectProduct(products[4], L"", L"", L"", L"", 0);
+
+    products = ParseSample(L"store_response_in_product.xml");
+    ASSERT_EQ(2u, products.size());
+    ExpectProduct(products[0], L"N1", L"Inner one", L"", L"inner", 0);
+    ExpectProduct(products[1], L"", L"", L"", L"", 0);
+}
+
 TEST_F(CatIDParserTest, TheQueryOnlyCountsTheProducts) {
     std::vector<Product> products =
         ParseSample(L"store_products.xml", 0, L"//ns1:SearchProductResponse/products[position() > 7]");

@@ -1,7 +1,7 @@
 // Times the store product-list parser on generated lists of 10, 50 and 500
-// products: Load, then Parse as the category manager calls it. Every field is
-// found by its own query from the document root, so the time per product
-// grows with the size of the list; this shows by how much.
+// products and of 1 MiB and 10 MiB (the largest list the update run keeps):
+// Load, then Parse as the category manager calls it. The time per product
+// should not grow with the size of the list.
 //
 // Run with `make bench-parser`. Prints one line per list size.
 #include <windows.h>
@@ -32,11 +32,15 @@ public:
 
 // A response shaped like the store's: five attributes before the thumbnail,
 // so the attribute scan reads them all.
-std::string MakeResponse(int products) {
+// Either the given number of products, or as many as make the list reach
+// minimumBytes; products tells how many it holds.
+std::string MakeResponse(int& products, size_t minimumBytes = 0) {
+    const std::string end = "</ns1:SearchProductResponse>\n";
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
         "<ns1:SearchProductResponse xmlns:ns1=\"http://services.fernhollow.example/ShoppingCartService\">\n";
-    for (int i = 1; i <= products; ++i) {
+    int i = 1;
+    for (; minimumBytes ? xml.size() + end.size() < minimumBytes : i <= products; ++i) {
         std::string n = std::to_string(i);
         xml += "  <products>\n"
                "    <productKey><companyID>company" + n + "</companyID><productID>P" + n +
@@ -51,7 +55,8 @@ std::string MakeResponse(int products) {
                "<currency>USD</currency></totalPriceWithDiscount></pricing>\n"
                "  </products>\n";
     }
-    return xml + "</ns1:SearchProductResponse>\n";
+    products = i - 1;
+    return xml + end;
 }
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -95,10 +100,17 @@ int wmain() {
     std::printf("%9s %9s %5s %10s %10s %10s %14s\n", "products", "bytes", "runs", "load ms",
                 "parse ms", "min ms", "us/product");
     int status = 0;
-    for (int products : {10, 50, 500}) {
-        std::string xml = MakeResponse(products);
+    struct ListSize {
+        int products;
+        size_t bytes;
+        int runs;
+    };
+    const ListSize sizes[] = {{10, 0, 30}, {50, 0, 10}, {500, 0, 3}, {0, 1 << 20, 3}, {0, 10 << 20, 1}};
+    for (ListSize size : sizes) {
+        int products = size.products;
+        std::string xml = MakeResponse(products, size.bytes);
         if (!testsupport::WriteFileBytes(path, xml)) return 2;
-        const int runs = products >= 500 ? 3 : products >= 50 ? 10 : 30;
+        const int runs = size.runs;
         std::vector<double> loads, parses;
         for (int run = 0; run < runs; ++run) {
             Timing timing;

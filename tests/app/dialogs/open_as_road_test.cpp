@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "shared/launch.h"
 #include "shared/settings.h"
 #include "tests/app/dialogs/dialog_fixture.h"
+#include "tests/app/dialogs/giant_png.h"
 #include "tests/support/catalogue_service.h"
 #include "tests/support/program.h"
 
@@ -23,6 +25,7 @@ namespace {
 
 const int Picture = 1016;
 const int Animation = 1036;
+const int Next = 1011;
 const COLORREF ServedColour = RGB(0x30, 0x90, 0x50);
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
@@ -67,8 +70,9 @@ protected:
         testsupport::WriteFileBytes(file, "data");
     }
 
-    // Serves a list of two products with pictures for the category.
-    void ServeCategory() {
+    // Serves a list of two products with pictures for the category; with
+    // giantFirst the first picture is one of 30,000 x 30,000 pixels.
+    void ServeCategory(bool giantFirst = false) {
         std::string company = "road" + std::to_string(GetCurrentProcessId());
         std::string picturesFolder = std::string(WENDARO_SCREENSHOT_DIR) + "/road-" + company;
         CreateDirectoryW(testsupport::WindowsPathOf(WENDARO_SCREENSHOT_DIR).c_str(), nullptr);
@@ -78,7 +82,12 @@ protected:
         for (int i = 1; i <= 2; ++i) {
             // Picture names of 6 characters or fewer are not taken as addresses.
             std::string name = "product" + std::to_string(i) + ".png";
-            WritePicture(testsupport::WindowsPathOf(picturesFolder + "/" + name), 80, 90, ServedColour);
+            std::wstring served = testsupport::WindowsPathOf(picturesFolder + "/" + name);
+            if (giantFirst && i == 1) {
+                ASSERT_TRUE(WriteGiantPng(served, 30000, 30000));
+            } else {
+                WritePicture(served, 80, 90, ServedColour);
+            }
             products += "<products><productKey><companyID>" + company + "</companyID><productID>" +
                         std::to_string(i) + "</productID></productKey><baseFields><name>P" +
                         std::to_string(i) + "</name></baseFields><attributes><name>channelThumbnail</name>"
@@ -149,6 +158,46 @@ TEST_F(Road, ThePromptShowsThePicturesItsChildFetched) {
     SaveScreenshot(dialog, L"road-served-pictures");
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Ended(10000));
+}
+
+// A picture far too large to show counts as one that does not load, whether
+// it is stored when the prompt opens or arrives while it is open: the prompt
+// stays up, shows the other picture, and its child still replaces pictures.
+TEST_F(Road, AGiantPictureIsPassedOverAndTheChildStillRuns) {
+    std::wstring pictures = folder.Pictures(L"rdx");
+    ASSERT_TRUE(WriteGiantPng(pictures + L"\\pic01.png", 30000, 30000));
+    WritePicture(pictures + L"\\pic02.bmp", 70, 40, RGB(0xC0, 0x40, 0x40));
+    ServeCategory(true);
+    HWND dialog = Start();
+    ASSERT_TRUE(dialog) << "no prompt";
+
+    // Steps through both pictures; the giant one leaves the picture before it.
+    auto sizesShown = [&] {
+        std::vector<std::pair<LONG, LONG>> sizes;
+        for (int step = 0; step < 2; ++step) {
+            RECT rect = ReadDialog(dialog).controls[Picture].rect;
+            sizes.emplace_back(rect.right - rect.left, rect.bottom - rect.top);
+            Click(dialog, Next);
+        }
+        return sizes;
+    };
+    auto shows = [](const std::vector<std::pair<LONG, LONG>>& sizes, LONG cx, LONG cy) {
+        return std::find(sizes.begin(), sizes.end(), std::make_pair(cx, cy)) != sizes.end();
+    };
+    // Stored or already replaced by the served one: either is the other picture.
+    std::vector<std::pair<LONG, LONG>> first = sizesShown();
+    EXPECT_EQ(2, VisibleDots(ReadDialog(dialog)));
+    EXPECT_TRUE(shows(first, 70, 40) || shows(first, 80, 90));
+
+    bool replaced = WaitUntil(
+        [&] { return VisibleDots(ReadDialog(dialog)) == 2 && shows(sizesShown(), 80, 90); }, 30000);
+    EXPECT_TRUE(replaced) << Narrow(FolderListing(pictures));
+    SaveScreenshot(dialog, L"road-giant-picture");
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(Ended(10000));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process, &exitCode);
+    EXPECT_EQ(0u, exitCode);
 }
 
 // The page is that of the category the mapping table gave the extension.

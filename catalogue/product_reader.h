@@ -1,0 +1,39 @@
+// Finds the fields of the product at one position of a store product list:
+// the elements that "//ns1:SearchProductResponse/products[i]/<path>" names,
+// and of them the first in document order. A query from the root walks the
+// whole document, so one per field makes a list's parse quadratic; the
+// reader made here gives the same texts with queries relative to the
+// product elements whenever the responses do not hold one another.
+#pragma once
+
+#include <windows.h>
+#include <msxml2.h>
+
+#include <memory>
+#include <string>
+
+#include "catalogue/com_holders.h"
+
+namespace VELQCOMMON {
+
+class ProductReader {
+public:
+    virtual ~ProductReader() = default;
+
+    // Moves to the product at position i (1-based); positions only grow.
+    virtual HRESULT MoveTo(long i) = 0;
+    // The text of the first element that path (child steps, no prefix) names
+    // under the product; empty when there is none.
+    virtual HRESULT Text(const wchar_t* path, std::wstring& text) = 0;
+    // The positions of "attributes" elements worth reading: past them every
+    // attribute read is empty. 1 when a node-list query gave no list.
+    virtual HRESULT CountAttributes(long& count) = 0;
+    // Like Text, under the product's attributes[j] (1-based).
+    virtual HRESULT AttributeText(long j, const wchar_t* path, std::wstring& text) = 0;
+};
+
+// The reader for the document, with the prefix ns1 already bound. Fails
+// with the HRESULT of a failing DOM call, or 1 when a query gave no list.
+HRESULT MakeProductReader(IXMLDOMDocument2* document, std::unique_ptr<ProductReader>& reader);
+
+}  // namespace VELQCOMMON
