@@ -51,8 +51,11 @@ public:
     // Pictures 1-5 from the products of the stored category file; removes the
     // pictures of numbers beyond a shorter list. Always 0.
     DWORD DownloadPictures(std::wstring categoryXmlPath);
-    // One picture (number 1-5) straight into the extension's picture folder;
-    // the download's exit code, or ERROR_INVALID_NAME for a picture whose
+    // One picture (number 1-5) into the extension's picture folder: it is
+    // downloaded into "~picNN.part" beside the stored picture, which it
+    // replaces only when the download ended with 0 (a failed one is removed,
+    // the stored picture stays as it was). The download's exit code (or why
+    // the replacement failed), or ERROR_INVALID_NAME for a picture whose
     // name would not be a plain file name in that folder (nothing touched).
     DWORD DownloadPicture(const ProductInfo& product, int number);
 
