@@ -12,8 +12,12 @@ namespace VELQCOMMON {
 
 namespace {
 
-constexpr DWORD HttpsRequestFlags = INTERNET_FLAG_SECURE | INTERNET_FLAG_KEEP_CONNECTION;
-constexpr DWORD HttpRequestFlags = INTERNET_FLAG_KEEP_CONNECTION;
+// Redirects are followed by the job, between its tests of the time limit:
+// WinINet's own loop has no end. Bodies stay out of WinINet's cache, which
+// would write each one a second time.
+constexpr DWORD HttpRequestFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_AUTO_REDIRECT |
+                                   INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
+constexpr DWORD HttpsRequestFlags = INTERNET_FLAG_SECURE | HttpRequestFlags;
 constexpr DWORD ErrorDialogFlags = FLAGS_ERROR_UI_FILTER_FOR_ERRORS |
                                    FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
                                    FLAGS_ERROR_UI_FLAGS_GENERATE_DATA;
@@ -24,6 +28,12 @@ bool IsStopRequested(HANDLE stopEvent) { return WaitForSingleObject(stopEvent, 0
 // Send errors that no dialog can help with (name not resolved, cannot
 // connect, timeout, ...).
 bool IsNetworkError(DWORD code) { return code > 12000 && code < 12036; }
+
+bool IsRedirect(DWORD status) {
+    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT ||
+           status == HTTP_STATUS_REDIRECT_METHOD || status == HTTP_STATUS_REDIRECT_KEEP_VERB ||
+           status == HTTP_STATUS_PERMANENT_REDIRECT;
+}
 
 bool SameFileTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
@@ -37,7 +47,10 @@ UrlParts::UrlParts(const UrlParts& other)
     : host(other.host), path(other.path), port(other.port), scheme(other.scheme) {}
 
 CVELQHttpFile::CVELQHttpFile()
-    : cachedWriteTime(GetFileWriteTime(L"")), cachedSize(0), contentChanged(1) {
+    : cachedWriteTime(GetFileWriteTime(L"")),
+      cachedSize(0),
+      contentChanged(1),
+      timeLimitMs(DownloadTimeLimitMs) {
     threadRoutine = __VELQHttpRetrieve;
 }
 
@@ -59,7 +72,9 @@ std::wstring CVELQHttpFile::GetSourceUrl() const { return sourceUrl; }
 std::wstring CVELQHttpFile::GetTargetPath() const { return targetPath; }
 UrlParts CVELQHttpFile::GetUrlParts() const { return urlParts; }
 
-BOOL CVELQHttpFile::CrackUrl() {
+BOOL CVELQHttpFile::CrackUrl() { return Crack(sourceUrl) ? 1 : 0; }
+
+bool CVELQHttpFile::Crack(const std::wstring& url) {
     wchar_t host[256] = {};
     wchar_t path[2048] = {};
     URL_COMPONENTSW parts = {};
@@ -68,18 +83,37 @@ BOOL CVELQHttpFile::CrackUrl() {
     parts.dwHostNameLength = ARRAYSIZE(host);
     parts.lpszUrlPath = path;
     parts.dwUrlPathLength = ARRAYSIZE(path);
-    if (InternetCrackUrlW(sourceUrl.c_str(), static_cast<DWORD>(sourceUrl.size()), ICU_ESCAPE,
-                          &parts) != TRUE) {
-        return 0;
+    if (InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), ICU_ESCAPE, &parts) != TRUE) {
+        return false;
     }
     urlParts.port = parts.nPort;
     urlParts.scheme = parts.nScheme;
     urlParts.host = host;
     urlParts.path = path;
-    return 1;
+    return true;
+}
+
+bool CVELQHttpFile::PastDeadline() const { return GetTickCount64() >= m_deadline; }
+
+// A call that failed only after waiting as long as it was allowed was ended
+// by the time limit: Wine reports that as a network error (12030, 10060).
+bool CVELQHttpFile::StalledSince(ULONGLONG began) const {
+    return GetTickCount64() - began + 20 >= m_waitLimitMs;
+}
+
+// Wine arms a request's receive timeout once per send, not per read, and
+// reads stalled headers a second time: each send gets half of what is left,
+// but never so little that a host answering at once would fail.
+DWORD CVELQHttpFile::WaitLimitMs() const {
+    const ULONGLONG shortest = 1000;
+    ULONGLONG now = GetTickCount64();
+    ULONGLONG half = now >= m_deadline ? 0 : (m_deadline - now) / 2;
+    return static_cast<DWORD>(std::min<ULONGLONG>(std::max(half, shortest), INFINITE - 1));
 }
 
 DWORD CVELQHttpFile::DownloadHttpFile() {
+    m_deadline = GetTickCount64() + timeLimitMs;
+    m_currentUrl = sourceUrl;
     InternetHandle session(
         InternetOpenW(DownloadUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) {
@@ -88,19 +122,31 @@ DWORD CVELQHttpFile::DownloadHttpFile() {
         return error;
     }
     DWORD result = 0;
-    // HTTPS uses the same service; the request carries the secure flag.
-    InternetHandle connection(InternetConnectW(session.get(), urlParts.host.c_str(), urlParts.port,
-                                               L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection) {
-        result = GetLastError();
-        Trace(L"InternetConnect failed, error<%d>", result);
-    } else {
+    for (;;) {
+        m_redirect.clear();
+        // HTTPS uses the same service; the request carries the secure flag.
+        InternetHandle connection(InternetConnectW(session.get(), urlParts.host.c_str(),
+                                                   urlParts.port, L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
+        if (!connection) {
+            result = GetLastError();
+            Trace(L"InternetConnect failed, error<%d>", result);
+            break;
+        }
         wchar_t objectName[2084] = {};
         _snwprintf_s(objectName, ARRAYSIZE(objectName), _TRUNCATE, L"%s", urlParts.path.c_str());
         result = GetURL(connection.get(), objectName, targetPath.c_str());
         connection.reset();
+        if (result != ERROR_SUCCESS || m_redirect.empty()) break;
+        Trace(L"Redirect:%ls", m_redirect.c_str());
+        m_currentUrl = m_redirect;
+        if (!Crack(m_currentUrl)) {
+            result = ERROR_INTERNET_INVALID_URL;
+            break;
+        }
     }
     session.reset();
+    // A call cut short by its time limit fails with a network error of its own.
+    if (result != ERROR_SUCCESS && result != ERROR_CANCELLED && PastDeadline()) result = ERROR_TIMEOUT;
     Trace(L"DownloadHttpFile complete, error<%d>", result);
     return result;
 }
@@ -108,7 +154,7 @@ DWORD CVELQHttpFile::DownloadHttpFile() {
 DWORD CVELQHttpFile::GetURL(HINTERNET connection, const wchar_t* objectName,
                             const wchar_t* targetFileName) {
     OpenAccessAttributes access;
-    Trace(L"URL:%ls", sourceUrl.c_str());
+    Trace(L"URL:%ls", m_currentUrl.c_str());
     DWORD flags = urlParts.scheme == INTERNET_SCHEME_HTTPS ? HttpsRequestFlags : HttpRequestFlags;
     InternetHandle request(
         HttpOpenRequestW(connection, L"GET", objectName, L"HTTP/1.1", L"", nullptr, flags, 0));
@@ -136,10 +182,17 @@ DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFil
     // through a proxy WinINet may report that of the tunnel's CONNECT.
     DWORD status = sent ? QueryStatusCode(request) : DWORD(HTTP_STATUS_NOT_FOUND);
     Trace(L"status: %d", status);
+    if (IsRedirect(status) && QueryRedirectTarget(request, m_currentUrl, &m_redirect)) return ERROR_SUCCESS;
     if (status != HTTP_STATUS_OK) return ERROR_NOT_FOUND;
 
-    DWORD total = QueryContentLength(request);
-    if (total == 0) total = UnknownContentLength;
+    ULONGLONG announced = 0;
+    bool lengthAnnounced = QueryAnnouncedLength(request, &announced) && announced != 0;
+    if (announced > MaxBodySize) {
+        Trace(L"ContentLength = %I64u", announced);
+        return ERROR_FILE_TOO_LARGE;
+    }
+    // A chunked or unannounced body is read to its end, up to the bound.
+    DWORD total = lengthAnnounced ? static_cast<DWORD>(announced) : UnknownContentLength;
     Trace(L"ContentLength = %d", total);
 
     SYSTEMTIME serverTime = {};
@@ -158,8 +211,6 @@ DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFil
         return ERROR_INVALID_HANDLE;
     }
     Notify(WM_DOWNLOADPROGRESS, total, 0);
-    DWORD announced = 0;
-    bool lengthAnnounced = QueryAnnouncedLength(request, &announced) && announced != 0;
     result = ReceiveBody(request, file.get(), total, lengthAnnounced);
     if (result != ERROR_SUCCESS) return result;
 
@@ -178,26 +229,30 @@ bool CVELQHttpFile::IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) cons
 }
 
 // Moves the body through one fixed buffer into the file, testing the stop
-// event before each chunk.
+// event and the time limit before each chunk.
 DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
                                  bool lengthAnnounced) {
     BYTE buffer[DownloadBufferSize];
-    DWORD remaining = total;
-    while (remaining != 0) {
+    DWORD done = 0;
+    while (!lengthAnnounced || done < total) {
         if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
+        if (PastDeadline()) return ERROR_TIMEOUT;
         DWORD available = 0;
+        ULONGLONG began = GetTickCount64();
         if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
-            DWORD error = GetLastError();
+            DWORD error = StalledSince(began) ? DWORD(ERROR_TIMEOUT) : GetLastError();
             Trace(L"InternetQueryDataAvailable failed:%d", error);
             return error;
         }
         DWORD wanted = std::min(available, DownloadBufferSize);
         // Never more than announced, even when the server sends more.
-        if (lengthAnnounced) wanted = std::min(wanted, remaining);
+        if (lengthAnnounced) wanted = std::min(wanted, total - done);
         DWORD read = 0;
         SetLastError(ERROR_SUCCESS);
+        began = GetTickCount64();
         if (!InternetReadFile(request, buffer, wanted, &read) || read == 0) {
             DWORD error = GetLastError();
+            if (error != ERROR_SUCCESS && StalledSince(began)) error = ERROR_TIMEOUT;
             // A closed connection reads as a clean end: with a length
             // announced, fewer bytes than that is a cut-off body.
             if (error == ERROR_SUCCESS && lengthAnnounced) error = ERROR_INTERNET_CONNECTION_RESET;
@@ -205,10 +260,18 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
             Trace(L"InternetReadFile failed:%d", error);
             return error;
         }
+        if (read > MaxBodySize - done) {
+            Trace(L"Body longer than %d bytes", MaxBodySize);
+            return ERROR_FILE_TOO_LARGE;
+        }
         DWORD written = 0;
-        WriteFile(file, buffer, read, &written, nullptr);
-        Notify(WM_DOWNLOADPROGRESS, total, total - remaining);
-        remaining -= read;
+        if (!WriteFile(file, buffer, read, &written, nullptr) || written != read) {
+            DWORD error = GetLastError();
+            Trace(L"WriteFile failed:%d", error);
+            return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+        }
+        Notify(WM_DOWNLOADPROGRESS, total, done);
+        done += read;
     }
     return ERROR_SUCCESS;
 }
@@ -222,10 +285,15 @@ DWORD CVELQHttpFile::SendRequest(HINTERNET request, bool* sent) {
     if (urlParts.scheme == INTERNET_SCHEME_HTTPS) IgnoreRevocation(request);
     int failedSends = 0;
     while (!IsStopRequested(stopEvent)) {
+        if (PastDeadline()) return ERROR_TIMEOUT;
+        m_waitLimitMs = WaitLimitMs();
+        LimitWaits(request, m_waitLimitMs);
+        ULONGLONG began = GetTickCount64();
         *sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
         if (*sent) break;
         if (failedSends >= MaxFailedSends) break;
         DWORD code = GetLastError();
+        if (StalledSince(began)) return ERROR_TIMEOUT;
         if (IsNetworkError(code)) return code;
         Trace(L"HttpSendRequest error<%d>", code);
         DWORD answer = InternetErrorDlg(notifyWindow, request, code, ErrorDialogFlags, nullptr);

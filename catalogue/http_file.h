@@ -11,14 +11,21 @@
 // The thread's exit code is the download's result:
 //   0      ERROR_SUCCESS               written, or the server's copy is unchanged
 //   6      ERROR_INVALID_HANDLE        the target file could not be created
+//   223    ERROR_FILE_TOO_LARGE        the body is longer than 10 MiB: announced
+//                                      so (nothing written) or found so while read
 //   1168   ERROR_NOT_FOUND             HTTP status other than 200, or none readable
 //   1223   ERROR_CANCELLED             stopped, or the error dialog was cancelled
+//   1460   ERROR_TIMEOUT               the job ran past its time limit (60 s), or
+//                                      a call waited its whole share of it (half
+//                                      of what was left at the send) for the host
 //   12005  ERROR_INTERNET_INVALID_URL  the URL does not split into its parts
 //   12031  ERROR_INTERNET_CONNECTION_RESET
 //                                      the connection ended before the announced
 //                                      Content-Length arrived
 //   12001-12035                        HttpSendRequestW failed (returned at once)
 //   other                              the system's last error of the failed call
+//                                      (the write to the target included)
+// A failed body is never stamped with the server's time.
 #pragma once
 
 #include <windows.h>
@@ -35,8 +42,12 @@ namespace VELQCOMMON {
 inline constexpr UINT WM_DOWNLOADPROGRESS = WM_USER + 1001;
 
 inline constexpr wchar_t DownloadUserAgent[] = L"VELQ Agent";
-// The total assumed when a response announces no length.
-inline constexpr DWORD UnknownContentLength = 0xA00000;
+// No body may be longer; it is also the total reported for a response that
+// announces no length.
+inline constexpr DWORD MaxBodySize = 0xA00000;
+inline constexpr DWORD UnknownContentLength = MaxBodySize;
+// How long a job may run, redirects and blocked calls included.
+inline constexpr DWORD DownloadTimeLimitMs = 60000;
 // The body moves through one buffer of this size.
 inline constexpr DWORD DownloadBufferSize = 10240;
 
@@ -91,19 +102,26 @@ public:
     DWORD cachedSize;
     // Set to 0 by a run that found the server's copy unchanged.
     BOOL contentChanged;
+    // DownloadTimeLimitMs; tests shorten it.
+    DWORD timeLimitMs;
 
 private:
+    bool Crack(const std::wstring& url);
+    bool PastDeadline() const;
+    DWORD WaitLimitMs() const;
+    bool StalledSince(ULONGLONG began) const;
     // SendRequest that also tells whether a send succeeded.
     DWORD SendRequest(HINTERNET request, bool* sent);
     DWORD ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
                           SECURITY_ATTRIBUTES* access);
     bool IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) const;
     DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);
-};
 
-// The Content-Length of the response; 0xA00000 for a chunked body; 0 when
-// the response gives neither.
-DWORD QueryContentLength(HINTERNET request);
+    ULONGLONG m_deadline = ~0ull;  // GetTickCount64 value the run must not pass
+    DWORD m_waitLimitMs = INFINITE;  // the longest wait of the request's calls
+    std::wstring m_currentUrl;     // sourceUrl, or where a redirect sent the run
+    std::wstring m_redirect;       // set by a redirect response: the next URL
+};
 
 // The job's thread routine; its parameter is the CVELQHttpFile.
 DWORD WINAPI __VELQHttpRetrieve(LPVOID job);

@@ -1,9 +1,5 @@
 #include "catalogue/http_query.h"
 
-#include <cwchar>
-
-#include "catalogue/http_file.h"
-
 namespace VELQCOMMON {
 
 namespace {
@@ -25,22 +21,38 @@ DWORD QueryStatusCode(HINTERNET request) {
     return QueryNumber(request, HTTP_QUERY_STATUS_CODE, &status) ? status : HTTP_STATUS_NOT_FOUND;
 }
 
-bool QueryAnnouncedLength(HINTERNET request, DWORD* length) {
-    return QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, length);
+bool QueryAnnouncedLength(HINTERNET request, ULONGLONG* length) {
+    // WinINet's own number query fails for 2^32 and more, which would read
+    // as a body without any length.
+    wchar_t text[64] = {};
+    DWORD size = sizeof text - sizeof text[0];
+    DWORD index = 0;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, &index) || text[0] == 0) return false;
+    ULONGLONG value = 0;
+    for (const wchar_t* digit = text; *digit; ++digit) {
+        if (*digit < L'0' || *digit > L'9') return false;
+        unsigned digitValue = *digit - L'0';
+        value = value > (~0ull - digitValue) / 10 ? ~0ull : value * 10 + digitValue;
+    }
+    *length = value;
+    return true;
 }
 
-DWORD QueryContentLength(HINTERNET request) {
-    DWORD length = 0;
-    if (QueryAnnouncedLength(request, &length)) return length;
-
-    wchar_t encoding[260] = {};
-    DWORD size = sizeof encoding;
+bool QueryRedirectTarget(HINTERNET request, const std::wstring& requestUrl, std::wstring* target) {
+    std::wstring location(INTERNET_MAX_URL_LENGTH, L'\0');
+    DWORD size = static_cast<DWORD>(location.size() * sizeof(wchar_t));
     DWORD index = 0;
-    if (HttpQueryInfoW(request, HTTP_QUERY_TRANSFER_ENCODING, encoding, &size, &index) &&
-        _wcsicmp(encoding, L"chunked") == 0) {
-        return UnknownContentLength;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, &location[0], &size, &index)) return false;
+    location.resize(size / sizeof(wchar_t));
+    std::wstring combined(INTERNET_MAX_URL_LENGTH, L'\0');
+    DWORD length = static_cast<DWORD>(combined.size());
+    if (location.empty() ||
+        !InternetCombineUrlW(requestUrl.c_str(), location.c_str(), &combined[0], &length, 0)) {
+        return false;
     }
-    return 0;
+    combined.resize(length);
+    *target = combined;
+    return true;
 }
 
 bool QueryServerTime(HINTERNET request, SYSTEMTIME* time) {
@@ -62,6 +74,13 @@ void IgnoreRevocation(HINTERNET request) {
     if (!InternetQueryOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, &length)) flags = 0;
     flags |= SECURITY_FLAG_IGNORE_REVOCATION;
     InternetSetOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
+}
+
+void LimitWaits(HINTERNET request, DWORD milliseconds) {
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        InternetSetOptionW(request, option, &milliseconds, sizeof milliseconds);
+    }
 }
 
 }  // namespace VELQCOMMON

@@ -1,16 +1,25 @@
-// What the download job reads from a sent request's response headers.
+// What the download job reads from a sent request's response headers, and
+// what it sets on a request before sending it.
 #pragma once
 
 #include <windows.h>
 #include <wininet.h>
+
+#include <string>
 
 namespace VELQCOMMON {
 
 // The HTTP status; 404 when it cannot be read.
 DWORD QueryStatusCode(HINTERNET request);
 
-// The Content-Length header as a number; false when the response has none.
-bool QueryAnnouncedLength(HINTERNET request, DWORD* length);
+// The Content-Length header, read as text so that 4 GiB and more keep their
+// value (a longer number saturates); false when the response has none or it
+// is not a decimal number.
+bool QueryAnnouncedLength(HINTERNET request, ULONGLONG* length);
+
+// The Location of a redirect, made absolute against the URL the request was
+// sent to; false when the response has none that combines into a URL.
+bool QueryRedirectTarget(HINTERNET request, const std::wstring& requestUrl, std::wstring* target);
 
 // The server's time: Last-Modified, else Date. False (and an all-zero time)
 // when the response gives neither.
@@ -19,5 +28,8 @@ bool QueryServerTime(HINTERNET request, SYSTEMTIME* time);
 // Switches the certificate-revocation check off for an HTTPS request, keeping
 // the other security flags; when they cannot be read, sets that flag alone.
 void IgnoreRevocation(HINTERNET request);
+
+// Bounds each wait of the request's connect, send and receive calls.
+void LimitWaits(HINTERNET request, DWORD milliseconds);
 
 }  // namespace VELQCOMMON

@@ -54,8 +54,11 @@ public:
     // Pictures 1-5 from the products of the stored category file; removes the
     // pictures of numbers beyond a shorter list. Always 0.
     DWORD DownloadPictures(std::wstring categoryXmlPath);
-    // One picture (number 1-5) straight into the extension's picture folder;
-    // the download's exit code, or ERROR_INVALID_NAME for an address that
+    // One picture (number 1-5) into the extension's picture folder: it is
+    // downloaded into "~picNN.part" beside the stored picture, which it
+    // replaces only when the download ended with 0 (a failed one is removed,
+    // the stored picture stays as it was). The download's exit code (or why
+    // the replacement failed), or ERROR_INVALID_NAME for an address that
     // gives no plain file name in that folder (the image host's bare prefix
     // of a product without picture, or a hostile one): then nothing is
     // downloaded and every stored picture of that number is removed.

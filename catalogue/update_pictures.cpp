@@ -1,5 +1,6 @@
 // The picture step of the update worker: pictures 1-5 of a category's stored
-// product list, downloaded straight into the extension's picture folder.
+// product list, each downloaded beside its stored copy and put in its place
+// only once complete.
 #include "catalogue/update.h"
 
 #include <stdio.h>
@@ -30,6 +31,15 @@ void RemovePicture(int number, const std::wstring& folder) {
     wchar_t name[260] = {};
     _snwprintf_s(name, _countof(name), _TRUNCATE, L"pic%.2d.x", number);
     DeleteOtherVariants(folder + name, folder, name);
+}
+
+// Where picture number is downloaded before it replaces the stored one: the
+// same folder, so that the replacement is a rename, under a name that neither
+// the carousel (no picture extension) nor any picNN.* clean-up takes up.
+std::wstring DownloadPath(const std::wstring& folder, int number) {
+    wchar_t name[32] = {};
+    _snwprintf_s(name, _countof(name), _TRUNCATE, L"~pic%.2d.part", number);
+    return folder + name;
 }
 
 }  // namespace
@@ -74,13 +84,22 @@ DWORD CVELQUpdate::DownloadPicture(const ProductInfo& product, int number) {
     CVELQHttpFile job;
     job.notifyWindow = notifyWindow;
     job.SetSourceUrl(product.imageUrl.c_str());
-    job.SetTargetPath(finalPath.c_str());
+    std::wstring downloadPath = DownloadPath(folder, number);
+    job.SetTargetPath(downloadPath.c_str());
+    // The stored picture is what the server's copy is compared with.
     job.cachedWriteTime = GetFileWriteTime(finalPath);
     job.cachedSize = GetFileSize32(finalPath);
     // A job that gets no thread ends the wait at once with 6: the picture is
     // skipped like any other failed one.
     if (job.GetExitCode() != VELQTASKCOMMON::JobStillActive) job.Start();
-    return VELQTASKCOMMON::WaitForJob(job, stopEvent);
+    DWORD result = VELQTASKCOMMON::WaitForJob(job, stopEvent);
+    // Renaming keeps the server's time the job stamped on the file.
+    if (result == ERROR_SUCCESS && job.contentChanged &&
+        !MoveFileExW(downloadPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        result = GetLastError();
+    }
+    if (result != ERROR_SUCCESS) DeleteFileW(downloadPath.c_str());
+    return result;
 }
 
 }  // namespace VELQCOMMON

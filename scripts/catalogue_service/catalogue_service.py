@@ -33,7 +33,7 @@ The state folder DIR holds:
   requests.log  one line per request (begun anew by "start"): method TAB
                 absolute URL (default port left out; host:port for CONNECT)
                 TAB User-Agent TAB status ("drop" when closed without an
-                answer) TAB routes file
+                answer, "stall" when never answered) TAB routes file
   service.log   the service's own messages
 
 Routes are re-read at every request, so a test may add a file at any time
@@ -53,6 +53,10 @@ JSON object {"routes": [...]} or a plain list; each route has:
                  (the whole body is still sent)
   drop_before_response  close this many requests without an answer (then serve)
   drop_after     close the connection after this many body bytes
+  stall_before_response  answer nothing and keep the connection open until
+                 the client closes it (a host that never answers)
+  stall_after    after this many body bytes send nothing more and keep the
+                 connection open until the client closes it
   chunk_size, chunk_delay_ms
                  write the body in pieces of chunk_size bytes (65536), waiting
                  chunk_delay_ms between them (a slow body)
@@ -278,8 +282,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.close_connection = True
             abort(self.connection)
             return
+        if route.get("stall_before_response"):
+            self.record(url, "stall", name)
+            self.hold_open()
+            return
         self.record(url, route.get("status", 200), name)
         self.answer_route(route, Body(route, self.server.routes.folder))
+
+    def hold_open(self):
+        """Sends nothing more until the client closes the connection (or the
+        service stops); the connection is not used again."""
+        self.close_connection = True
+        self.wfile.flush()
+        self.connection.settimeout(0.2)
+        while not self.server.stopping.is_set():
+            try:
+                if not self.connection.recv(4096):
+                    return
+            except TimeoutError:
+                continue
+            except (OSError, ssl.SSLError):
+                return
 
     do_HEAD = do_POST = do_PUT = do_DELETE = do_GET
 
@@ -313,7 +336,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         piece_size = int(route.get("chunk_size", 65536))
         delay = float(route.get("chunk_delay_ms", 0)) / 1000.0
         drop_after = route.get("drop_after")
+        stall_after = route.get("stall_after")
         limit = body.size if drop_after is None else min(body.size, int(drop_after))
+        if stall_after is not None:
+            limit = min(limit, int(stall_after))
         offset = 0
         while offset < limit:
             if self.server.stopping.is_set():
@@ -327,7 +353,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if delay and offset < limit:
                 self.wfile.flush()
                 time.sleep(delay)
-        if drop_after is not None:
+        if stall_after is not None:
+            self.hold_open()
+        elif drop_after is not None:
             self.wfile.flush()
             self.close_connection = True
             abort(self.connection)

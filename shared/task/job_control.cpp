@@ -7,9 +7,15 @@ const DWORD PollInterval = 500;
 
 bool IsClear(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_TIMEOUT; }
 
+// One poll of a job that looked alive: true once its thread has ended. The
+// exit code alone cannot tell, since a routine may return 259 itself.
+bool WaitedToEnd(CVELQThread& job) {
+    return WaitForSingleObject(job.threadHandle, PollInterval) == WAIT_OBJECT_0;
+}
+
 void WaitWhileRunning(CVELQThread& job) {
     while (job.HasThread() && job.GetExitCode() == JobStillActive) {
-        WaitForSingleObject(job.threadHandle, PollInterval);
+        if (WaitedToEnd(job)) break;
     }
 }
 
@@ -24,7 +30,7 @@ DWORD StartJob(CVELQThread& job) {
 DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped) {
     while ((!ownerStopEvent || IsClear(ownerStopEvent)) && job.HasThread() &&
            job.GetExitCode() == JobStillActive) {
-        WaitForSingleObject(job.threadHandle, PollInterval);
+        if (WaitedToEnd(job)) break;
     }
     bool stopRequested = ownerStopEvent && !IsClear(ownerStopEvent);
     if (stopRequested) {
@@ -46,7 +52,7 @@ DWORD RunJob(CVELQThread& job, HANDLE ownerStopEvent) {
 void StopJob(CVELQThread& job) {
     while (job.GetExitCode() == JobStillActive) {
         job.SetStopEvent();
-        if (job.GetExitCode() == JobStillActive) WaitForSingleObject(job.threadHandle, PollInterval);
+        if (job.GetExitCode() == JobStillActive && WaitedToEnd(job)) break;
     }
 }
 

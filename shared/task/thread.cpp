@@ -15,6 +15,8 @@ BOOL CVELQThread::Start() {
     LogEvent(0, 3, 0x100, L"Create Thread!");
     if (!threadRoutine) return FALSE;
     ResetStopEvent();
+    // A job started again lets go of its earlier thread.
+    if (HasThread()) CloseHandle(threadHandle);
     DWORD threadId = 0;
     threadHandle = CreateThread(nullptr, 0, threadRoutine, this, 0, &threadId);
     return threadHandle != nullptr;

@@ -18,8 +18,9 @@ public:
     CVELQThread();
     ~CVELQThread() override;  // closes the stop event, then the thread handle
 
-    // Logs "Create Thread!", resets the stop event and creates the thread.
-    // FALSE without a routine or when CreateThread fails.
+    // Logs "Create Thread!", resets the stop event and creates the thread,
+    // closing the handle of a thread started before. FALSE without a routine
+    // or when CreateThread fails.
     BOOL Start() override;
     // Asks the thread to stop and kills it with exit code 1223; for a job
     // without a thread it only reports GetExitCode.

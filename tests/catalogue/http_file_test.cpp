@@ -209,6 +209,95 @@ TEST_F(HttpFileTest, ConnectionDroppedBeforeTheResponse) {
     EXPECT_EQ("second try", ReadFileBytes(target));
 }
 
+// No body may pass 10 MiB, however it is framed; a length of 2^32 or more is
+// a length, not a missing one.
+TEST_F(HttpFileTest, BodiesAreBoundedAt10MiB) {
+    const long long bound = VELQCOMMON::MaxBodySize;
+    struct Case {
+        const char* framing;
+        long long size;
+        long long announced;
+        DWORD result;
+    } cases[] = {
+        {"length", bound, -1, 0},
+        {"length", bound + 1, -1, ERROR_FILE_TOO_LARGE},
+        {"length", 5, (1ll << 32) + 5, ERROR_FILE_TOO_LARGE},
+        {"chunked", bound, -1, 0},
+        {"chunked", bound + 1, -1, ERROR_FILE_TOO_LARGE},
+        {"close", bound + 3 * 65536, -1, ERROR_FILE_TOO_LARGE},
+    };
+    for (const Case& c : cases) {
+        std::string what = std::string(c.framing) + " " + std::to_string(c.size) + " announced " +
+                           std::to_string(c.announced);
+        SCOPED_TRACE(what);
+        std::string url = Url("http", "bound", "/" + std::to_string(&c - cases));
+        Route route(url);
+        route.bodySize = c.size;
+        route.framing = c.framing;
+        route.contentLength = c.announced;
+        route.Header("Last-Modified", HttpDate(ServerTime()));
+        ASSERT_TRUE(service.SetRoutes({route}));
+        CVELQHttpFile job;
+        std::wstring target = folder / L"bounded";
+        DeleteFileW(target.c_str());
+        EXPECT_EQ(c.result, Download(job, url, target));
+        if (c.result == 0) {
+            EXPECT_EQ(ULONGLONG(c.size), testsupport::ReadFileBytes(target).size());
+            EXPECT_EQ(Ticks(FileTimeOf(ServerTime())), WriteTicks(target));
+        } else if (std::string(c.framing) == "length") {
+            EXPECT_FALSE(testsupport::FileExists(target)) << "nothing is written";
+        } else {
+            EXPECT_LE(testsupport::ReadFileBytes(target).size(), ULONGLONG(bound));
+            EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
+        }
+    }
+}
+
+// A job ends by its time limit (shortened here) wherever the host stalls,
+// also inside a blocked WinINet call.
+TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
+    const DWORD limit = 3000;
+    struct Case {
+        const char* what;
+        const char* scheme;
+        bool stall;  // ends after half the limit, when the blocked call gives up
+    } cases[] = {
+        {"never answers", "http", true},
+        {"never answers", "https", true},
+        {"stalls inside the body", "https", true},
+        {"trickles", "http", false},
+        {"redirects to itself", "http", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " over " + c.scheme);
+        std::string url = Url(c.scheme, "limit", "/" + std::to_string(&c - cases));
+        Route route(url);
+        route.bodySize = 100000;
+        route.Header("Last-Modified", HttpDate(ServerTime()));
+        switch (&c - cases) {
+            case 0:
+            case 1: route.stallBeforeResponse = true; break;
+            case 2: route.stallAfter = 1000; break;
+            case 3: route.chunkSize = 64; route.chunkDelayMs = 100; break;
+            case 4: route.status = 302; route.Header("Location", url); break;
+        }
+        ASSERT_TRUE(service.SetRoutes({route}));
+        CVELQHttpFile job;
+        job.timeLimitMs = limit;
+        std::wstring target = folder / L"limited";
+        ULONGLONG started = GetTickCount64();
+        DWORD result = Download(job, url, target);
+        ULONGLONG took = GetTickCount64() - started;
+        EXPECT_EQ(DWORD(ERROR_TIMEOUT), result);
+        EXPECT_GE(took, c.stall ? limit / 2 : limit);
+        EXPECT_LT(took, limit + 2000u);
+        if (testsupport::FileExists(target)) {
+            EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
+        }
+        DeleteFileW(target.c_str());
+    }
+}
+
 TEST_F(HttpFileTest, ATargetThatCannotBeCreatedGivesInvalidHandle) {
     std::string url = Url("http", "target", "/t");
     Route route(url);

@@ -414,4 +414,90 @@ TEST_F(UpdateRunTest, OnlyACompleteListReplacesTheStoredOne) {
     EXPECT_EQ(0u, TemporaryDownloads());
 }
 
+// ---- Picture hosts that fail or stall ----------------------------------------
+// Only a complete picture replaces a stored one; no picture holds the run past
+// the download time limit (the program's own: a minute).
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    ListFiles(folder, L"", &files);
+    return files;
+}
+
+TEST_F(UpdateRunTest, ACutShortOrOversizedPictureLeavesTheStoredOne) {
+    MakePictureFolder();
+    const ULONGLONG stored = ServerTicks() - Day;
+    for (const wchar_t* name : {L"pic01.png", L"pic02.png"}) {
+        ASSERT_TRUE(WriteFileBytes(Picture(name), "kept"));
+        SetWriteTicks(Picture(name), stored);
+    }
+    Route cut = PictureRoute("q1.png", std::string(40000, 'c'));
+    cut.dropAfter = 15000;
+    Route oversized = PictureRoute("q2.png", "");
+    oversized.bodySize = 12 * 1048576;
+    oversized.framing = "chunked";
+    Serve({"q1.png", "q2.png", "q3.png"}, {cut, oversized});
+
+    UpdateDocument();
+    for (const wchar_t* name : {L"pic01.png", L"pic02.png"}) {
+        EXPECT_EQ("kept", ReadFileBytes(Picture(name))) << Narrow(name);
+        EXPECT_EQ(stored, WriteTicks(Picture(name))) << Narrow(name);
+    }
+    ExpectPicture(L"pic03.png", "q3.png");
+    EXPECT_EQ(4u, FilesIn(PictureFolder()).size()) << "the list and three pictures, nothing else";
+}
+
+// Two machines update at once, so that the suite waits out the limit only
+// once: this test's, whose first picture trickles in at 64 bytes a second,
+// and another whose first picture's host never answers.
+TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
+    MakePictureFolder();
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));  // each machine's own table names its category
+    const std::string otherCategory = categoryId + "x";
+    const std::wstring otherProfile = root / L"OtherProgramData";
+    const std::wstring otherData = otherProfile + L"\\Dravik\\Wendaro\\";
+    const std::wstring otherPictures = otherData + L"Images\\" + Extension + L"\\";
+    for (const std::wstring& folder : {otherProfile, otherProfile + L"\\Dravik", otherData})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(otherData + L"Mappingtable.xml", MappingTable(Narrow(Extension), otherCategory)));
+    const std::string otherImages = ImageHostPath + otherCategory + "/images/product/thumbnail/";
+
+    Route trickle = PictureRoute("t1.png", std::string(100000, 't'));
+    trickle.chunkSize = 64;
+    trickle.chunkDelayMs = 1000;
+    Route silent(otherImages + "t3.png");
+    silent.stallBeforeResponse = true;
+    Route otherPicture(otherImages + "t4.png");
+    otherPicture.body = "picture t4.png";
+    Route otherList(ProductListPrefix + otherCategory + "/");
+    otherList.body = ProductList({otherImages + "t3.png", otherImages + "t4.png"});
+    Serve({"t1.png", "t2.png"}, {trickle, silent, otherPicture, otherList});
+    WaitingPrompt prompt(categoryId);
+
+    const std::wstring arguments = L"/update " + testsupport::QuoteArgument(Document());
+    ULONGLONG started = GetTickCount64();
+    KernelHandle first(testsupport::StartProgram(arguments));
+    KernelHandle second;
+    {
+        testsupport::ScopedEnvironment other(L"ALLUSERSPROFILE", otherProfile.c_str());
+        second.reset(testsupport::StartProgram(arguments));
+    }
+    ASSERT_TRUE(first && second);
+    for (HANDLE process : {first.get(), second.get()}) {
+        if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the update run did not end";
+            TerminateProcess(process, 1);
+        }
+    }
+    EXPECT_LT(GetTickCount64() - started, 80000u);
+
+    EXPECT_EQ(1u, Gets(ImageUrl("t1.png")));
+    ExpectPicture(L"pic02.png", "t2.png");
+    EXPECT_TRUE(prompt.Signalled());
+    EXPECT_EQ(2u, FilesIn(PictureFolder()).size()) << "the list and the second picture";
+    EXPECT_EQ(1u, Gets(otherImages + "t3.png"));
+    EXPECT_EQ("picture t4.png", ReadFileBytes(otherPictures + L"pic02.png"));
+    EXPECT_EQ(2u, FilesIn(otherPictures).size()) << "the list and the second picture";
+}
+
 }  // namespace

@@ -58,6 +58,8 @@ std::string RouteJson(const Route& route) {
     if (route.contentLength >= 0) json << ", \"content_length\": " << route.contentLength;
     if (route.dropBeforeResponse > 0) json << ", \"drop_before_response\": " << route.dropBeforeResponse;
     if (route.dropAfter >= 0) json << ", \"drop_after\": " << route.dropAfter;
+    if (route.stallBeforeResponse) json << ", \"stall_before_response\": true";
+    if (route.stallAfter >= 0) json << ", \"stall_after\": " << route.stallAfter;
     if (route.chunkSize > 0) json << ", \"chunk_size\": " << route.chunkSize;
     if (route.chunkDelayMs > 0) json << ", \"chunk_delay_ms\": " << route.chunkDelayMs;
     if (route.wrongCertificate) json << ", \"certificate\": \"wrong_host\"";

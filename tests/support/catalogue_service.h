@@ -39,6 +39,8 @@ struct Route {
     bool date = true;                // false: no Date header
     int dropBeforeResponse = 0;      // close that many requests unanswered
     long long dropAfter = -1;        // >= 0: close after that many body bytes
+    bool stallBeforeResponse = false;  // answer nothing, keep the connection open
+    long long stallAfter = -1;         // >= 0: after that many body bytes, send nothing more
     int chunkSize = 0;               // > 0: write the body in such pieces...
     int chunkDelayMs = 0;            // ...with this wait between them
     bool wrongCertificate = false;   // https: the host's certificate names another host

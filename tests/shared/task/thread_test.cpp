@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "shared/handle.h"
@@ -50,6 +51,18 @@ DWORD WINAPI RunUntilStopped(LPVOID parameter) {
 }
 
 bool IsSet(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+
+DWORD WINAPI RunCall(LPVOID call) {
+    (*static_cast<std::function<void()>*>(call))();
+    return 0;
+}
+
+// False when call has not returned within Bound; it then goes on running, so
+// whatever it uses must outlive the test.
+bool ReturnsInTime(std::function<void()>* call) {
+    KernelHandle thread(CreateThread(nullptr, 0, RunCall, call, 0, nullptr));
+    return WaitForSingleObject(thread.get(), Bound) == WAIT_OBJECT_0;
+}
 
 }  // namespace
 
@@ -188,4 +201,25 @@ TEST(JobControl, StopJobEndsAJobThatRunsUntilTold) {
     TestJob neverStarted(RunUntilStopped);
     StopJob(neverStarted);
     EXPECT_EQ(6u, neverStarted.GetExitCode());
+}
+
+// 259 is also what GetExitCode reports for a running thread: only the wait on
+// the thread's handle can tell that the job has ended.
+TEST(JobControl, AJobThatReturned259HasEnded) {
+    struct Run {
+        TestJob job{ReturnResult};
+        KernelHandle ownerStop{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
+        DWORD result = 0, stoppedResult = 0;
+        std::function<void()> call = [this] {
+            result = RunJob(job);
+            stoppedResult = WaitForJob(job, ownerStop.get());
+            StopJob(job);
+        };
+    };
+    auto* run = new Run;  // kept when a wait spins on
+    run->job.result = STILL_ACTIVE;
+    ASSERT_TRUE(ReturnsInTime(&run->call));
+    EXPECT_EQ(DWORD(STILL_ACTIVE), run->result);
+    EXPECT_EQ(DWORD(STILL_ACTIVE), run->stoppedResult);
+    delete run;
 }
