@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "catalogue/http_query.h"
-#include "catalogue/internet_handle.h"
 #include "shared/files.h"
 #include "shared/handle.h"
+#include "shared/internet_handle.h"
 #include "shared/security.h"
 
 namespace VELQCOMMON {

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "catalogue/com_holders.h"
+#include "shared/com_holders.h"
 
 namespace VELQCOMMON {
 

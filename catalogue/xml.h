@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/com_holders.h"
+#include "shared/com_holders.h"
 
 namespace VELQCOMMON {
 

@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 #include <stdio.h>
 
+#include "shared/com_holders.h"
 #include "shared/endpoints.h"
 #include "shared/paths.h"
 
@@ -58,17 +59,17 @@ void RunOpenAsFallback(std::wstring path) {
 BOOL HasDefaultAssociation(std::wstring path) {
     std::wstring query = L"." + GetFileExtension(path);
 
-    IApplicationAssociationRegistration* registration = nullptr;
+    VELQCOMMON::ComPtr<IApplicationAssociationRegistration> registration;
     HRESULT created = CoCreateInstance(CLSID_ApplicationAssociationRegistration, nullptr,
                                        CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                        IID_IApplicationAssociationRegistration,
-                                       reinterpret_cast<void**>(&registration));
+                                       registration.put_void());
     if (FAILED(created)) return FALSE;
 
     LPWSTR program = nullptr;
     HRESULT queried =
         registration->QueryCurrentDefault(query.c_str(), AT_FILEEXTENSION, AL_EFFECTIVE, &program);
-    registration->Release();
+    registration.reset();
 
     BOOL found = queried == S_OK && program != nullptr;
     if (program) CoTaskMemFree(program);

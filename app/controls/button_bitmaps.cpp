@@ -3,6 +3,7 @@
 #include "app/controls/skin_button.h"
 
 #include "framework/app.h"
+#include "shared/gdi_holders.h"
 
 namespace VELQUIControls {
 
@@ -30,8 +31,8 @@ HBITMAP CVELQSkinButton::MakeTransparencyMask(HBITMAP source, DWORD width, DWORD
     sourceDC.CreateCompatibleDC(nullptr);
     CDC maskDC;
     maskDC.CreateCompatibleDC(nullptr);
-    HGDIOBJ oldSource = sourceDC.SelectObject(source);
-    HGDIOBJ oldMask = maskDC.SelectObject(mask);
+    SelectedObject sourceSelected(sourceDC, source);
+    SelectedObject maskSelected(maskDC, mask);
 
     // Colour to monochrome: pixels of the background colour become 1.
     COLORREF oldBackground = sourceDC.SetBkColor(transparent);
@@ -45,10 +46,6 @@ HBITMAP CVELQSkinButton::MakeTransparencyMask(HBITMAP source, DWORD width, DWORD
 
     sourceDC.SetTextColor(oldText);
     sourceDC.SetBkColor(oldBackground);
-    maskDC.SelectObject(oldMask);
-    sourceDC.SelectObject(oldSource);
-    maskDC.DeleteDC();
-    sourceDC.DeleteDC();
     return mask;
 }
 

@@ -47,6 +47,7 @@ void CVELQSkinButton::FitToImage() {
 }
 
 void CVELQSkinButton::DropBackgroundCache() {
+    // The cache's selection outlives every paint, so it is put back by hand.
     if (m_cacheDC.GetSafeHdc() && m_cacheOldBitmap) m_cacheDC.SelectObject(m_cacheOldBitmap);
     m_cacheOldBitmap = nullptr;
     m_cacheBitmap.DeleteObject();

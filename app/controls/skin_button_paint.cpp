@@ -3,6 +3,7 @@
 #include "app/controls/skin_button.h"
 
 #include "framework/text.h"
+#include "shared/gdi_holders.h"
 
 namespace VELQUIControls {
 
@@ -100,20 +101,15 @@ void CVELQSkinButton::PaintBitmap(CDC* pDC, BOOL hasCaption, RECT* itemRect, CRe
 
     CDC bitmapDC;
     bitmapDC.CreateCompatibleDC(pDC);
-    HGDIOBJ oldBitmap = bitmapDC.SelectObject(image.bitmap);
     CDC maskDC;
     maskDC.CreateCompatibleDC(nullptr);
-    HGDIOBJ oldMask = maskDC.SelectObject(image.mask);
+    SelectedObject bitmapSelected(bitmapDC, image.bitmap);
+    SelectedObject maskSelected(maskDC, image.mask);
 
     const int w = static_cast<int>(image.width);
     const int h = static_cast<int>(image.height);
     pDC->BitBlt(imageRect.left, imageRect.top, w, h, &maskDC, 0, 0, SRCAND);
     pDC->BitBlt(imageRect.left, imageRect.top, w, h, &bitmapDC, 0, 0, SRCPAINT);
-
-    maskDC.SelectObject(oldMask);
-    bitmapDC.SelectObject(oldBitmap);
-    maskDC.DeleteDC();
-    bitmapDC.DeleteDC();
 }
 
 void CVELQSkinButton::PaintCaption(CDC* pDC, LPCWSTR caption, RECT*, CRect* captionRect, BOOL pressed) {

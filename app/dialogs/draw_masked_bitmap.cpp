@@ -1,5 +1,7 @@
 #include "app/dialogs/draw_masked_bitmap.h"
 
+#include "shared/gdi_holders.h"
+
 namespace {
 
 const int LogoSize = 38;
@@ -8,34 +10,27 @@ const COLORREF TransparentColour = RGB(0xFF, 0x00, 0xFF);
 }  // namespace
 
 void DrawMaskedBitmap(HDC target, int x, int y, HDC source) {
-    HBITMAP colour = CreateCompatibleBitmap(target, LogoSize, LogoSize);
-    HBITMAP mask = CreateBitmap(LogoSize, LogoSize, 1, 1, nullptr);
-    HDC colourDC = CreateCompatibleDC(target);
-    HDC maskDC = CreateCompatibleDC(target);
-    HGDIOBJ oldColour = SelectObject(colourDC, colour);
-    HGDIOBJ oldMask = SelectObject(maskDC, mask);
+    GdiBitmap colour(CreateCompatibleBitmap(target, LogoSize, LogoSize));
+    GdiBitmap mask(CreateBitmap(LogoSize, LogoSize, 1, 1, nullptr));
+    MemoryDc colourDC(CreateCompatibleDC(target));
+    MemoryDc maskDC(CreateCompatibleDC(target));
+    SelectedObject colourSelected(colourDC.get(), colour.get());
+    SelectedObject maskSelected(maskDC.get(), mask.get());
 
-    BitBlt(colourDC, 0, 0, LogoSize, LogoSize, source, 0, 0, SRCCOPY);
+    BitBlt(colourDC.get(), 0, 0, LogoSize, LogoSize, source, 0, 0, SRCCOPY);
 
     // Colour to monochrome: pixels of the background colour become white.
-    SetBkColor(colourDC, TransparentColour);
-    BitBlt(maskDC, 0, 0, LogoSize, LogoSize, colourDC, 0, 0, SRCCOPY);
+    SetBkColor(colourDC.get(), TransparentColour);
+    BitBlt(maskDC.get(), 0, 0, LogoSize, LogoSize, colourDC.get(), 0, 0, SRCCOPY);
 
-    // Monochrome to colour maps white to the text colour and black to the
-    // background colour: ANDing blackens exactly the magenta pixels.
-    SetBkColor(colourDC, RGB(0, 0, 0));
-    SetTextColor(colourDC, RGB(0xFF, 0xFF, 0xFF));
-    BitBlt(colourDC, 0, 0, LogoSize, LogoSize, maskDC, 0, 0, SRCAND);
+    // Monochrome to colour maps white (1) to the background colour and black
+    // (0) to the text colour: ANDing blackens exactly the magenta pixels.
+    SetBkColor(colourDC.get(), RGB(0, 0, 0));
+    SetTextColor(colourDC.get(), RGB(0xFF, 0xFF, 0xFF));
+    BitBlt(colourDC.get(), 0, 0, LogoSize, LogoSize, maskDC.get(), 0, 0, SRCAND);
 
     SetBkColor(target, RGB(0xFF, 0xFF, 0xFF));
     SetTextColor(target, RGB(0, 0, 0));
-    BitBlt(target, x, y, LogoSize, LogoSize, maskDC, 0, 0, SRCAND);
-    BitBlt(target, x, y, LogoSize, LogoSize, colourDC, 0, 0, SRCPAINT);
-
-    SelectObject(colourDC, oldColour);
-    SelectObject(maskDC, oldMask);
-    DeleteDC(colourDC);
-    DeleteDC(maskDC);
-    DeleteObject(colour);
-    DeleteObject(mask);
+    BitBlt(target, x, y, LogoSize, LogoSize, maskDC.get(), 0, 0, SRCAND);
+    BitBlt(target, x, y, LogoSize, LogoSize, colourDC.get(), 0, 0, SRCPAINT);
 }

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "catalogue/http_file.h"
-#include "catalogue/internet_handle.h"
 #include "shared/handle.h"
+#include "shared/internet_handle.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "catalogue/internet_handle.h"
+#include "shared/internet_handle.h"
 
 namespace http_file_test {
 namespace {

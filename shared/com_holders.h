@@ -1,6 +1,6 @@
-// Owners for the COM pieces the XML readers touch: interface pointers, BSTRs
-// and VARIANTs. Each releases what it holds when it goes out of scope, so an
-// early return never leaks a node or a string.
+// Owners for COM pieces: interface pointers, BSTRs and VARIANTs. Each
+// releases what it holds when it goes out of scope, so an early return never
+// leaks an interface, a node or a string.
 #pragma once
 
 #include <windows.h>

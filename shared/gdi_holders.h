@@ -1,0 +1,46 @@
+// Scoped GDI pieces for code that works on raw handles: a GDI object deleted
+// with DeleteObject, a memory device context deleted with DeleteDC, and an
+// object selected into a device context for a scope. Declare them in the
+// order object, device context, selection: scopes end in reverse, so the old
+// object is selected back before the device context and the object go.
+#pragma once
+
+#include <windows.h>
+
+#include "shared/handle.h"
+
+template <class T>
+struct GdiObjectTraits {
+    using type = T;
+    static type none() noexcept { return nullptr; }
+    static bool valid(type h) noexcept { return h != nullptr; }
+    static void close(type h) noexcept { DeleteObject(h); }
+};
+using GdiBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+
+// Only for device contexts made with CreateCompatibleDC; window DCs are
+// released, not deleted.
+struct MemoryDcTraits {
+    using type = HDC;
+    static type none() noexcept { return nullptr; }
+    static bool valid(type h) noexcept { return h != nullptr; }
+    static void close(type h) noexcept { DeleteDC(h); }
+};
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// Selects an object into a device context; the destructor selects back what
+// was selected before. A failed selection leaves nothing to put back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    ~SelectedObject() {
+        if (m_previous) SelectObject(m_dc, m_previous);
+    }
+
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
