@@ -160,8 +160,9 @@ void CVELQApp::RunUpdate(std::wstring path) {
     if (worker.Start()) VELQTASKCOMMON::WaitForJob(worker);
 }
 
-// Both switches show the consent dialog without a file; its radios start from
-// the current setting, not from the switch given.
+// The flag is ignored on purpose: both switches show the consent dialog
+// without a file, so the user makes the choice there, and its radios start
+// from the current setting, not from the switch given.
 void CVELQApp::RunTurnOnOff(BOOL) { RunDialog<CVELQOpenAsFirstUseDlg>(FileTarget{}); }
 
 namespace {

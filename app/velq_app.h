@@ -26,6 +26,7 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    // Empty on purpose: files handed to the program stay out of the recent-file list.
     void AddToRecentFileList(LPCWSTR pathName) override;
 
     BOOL ParseArguments();

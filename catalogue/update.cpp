@@ -11,6 +11,7 @@
 #include "shared/files.h"
 #include "shared/handle.h"
 #include "shared/paths.h"
+#include "shared/settings.h"
 #include "shared/task/job_control.h"
 #include "shared/task/named_event.h"
 

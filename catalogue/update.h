@@ -1,7 +1,7 @@
 // The update worker: the whole work of an "/update" run. On its own thread it
 // refreshes, one download at a time,
 //   1. the mapping table, when its last download is 7 days old or more
-//      (MTABLE_UPDATE, see catalogue/update_due.h);
+//      (MTABLE_UPDATE, see shared/settings.h);
 //   2. for a file with a category: the category's product list, when the
 //      stored list is missing or 7 days old or more, and with it pictures 1-5
 //      (a download that is no XML document replaces nothing);

@@ -34,27 +34,6 @@ bool IsUpdateDue(const FILETIME& last, const FILETIME& now) {
     return CompareFileTime(&due, &now) <= 0 || CompareFileTime(&now, &last) < 0;
 }
 
-SYSTEMTIME ReadMappingTableUpdateTime() {
-    SYSTEMTIME stored = EpochSystemTime();
-    DWORD size = sizeof stored;
-    LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE,
-                                  RRF_RT_REG_BINARY, nullptr, &stored, &size);
-    // A failed read may have written into the buffer (Wine does for a value of
-    // another type), and a value of another size or no valid time counts as
-    // missing rather than as a time pieced together from it.
-    FILETIME converted;
-    if (status != ERROR_SUCCESS || size != sizeof stored || !SystemTimeToFileTime(&stored, &converted))
-        return EpochSystemTime();
-    return stored;
-}
-
-LSTATUS WriteMappingTableUpdateTime() {
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    return RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE, REG_BINARY, &now,
-                           sizeof now);
-}
-
 BOOL IsMappingTableUpdateDue() {
     SYSTEMTIME stored = ReadMappingTableUpdateTime();
     FILETIME last = {};

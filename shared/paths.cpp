@@ -122,7 +122,7 @@ std::wstring GetProductDataFolder() {
     return buffer + MakerFolderName + ProductFolderName;
 }
 
-std::wstring GetImagesFolder() { return GetProductDataFolder() + L"Images\\"; }
+std::wstring GetImagesFolder() { return GetProductDataFolder() + ImagesFolderName; }
 
 std::wstring GetExtensionImagesFolder(std::wstring filePath) {
     return GetImagesFolder() + GetFileExtension(filePath) + L"\\";

@@ -11,6 +11,9 @@
 
 #include <string>
 
+// The pictures' folder inside the data folder, with its closing backslash.
+inline constexpr wchar_t ImagesFolderName[] = L"Images\\";
+
 // The program's own folder with its trailing backslash; empty when the
 // program's path has no backslash.
 std::wstring GetModuleDirectory();

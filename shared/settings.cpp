@@ -3,6 +3,7 @@
 #include <wininet.h>
 
 #include "shared/endpoints.h"
+#include "shared/files.h"
 #include "shared/handle.h"
 
 namespace {
@@ -18,6 +19,11 @@ bool ReadUserDword(const wchar_t* name, DWORD* value) {
                         value, &size) == ERROR_SUCCESS;
 }
 
+LSTATUS WriteUserDword(const wchar_t* name, DWORD value) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, name, REG_DWORD, &value,
+                           sizeof value);
+}
+
 }  // namespace
 
 BOOL IsVELQEnabled() {
@@ -30,6 +36,31 @@ BOOL IsFirstUse() {
     DWORD value = 0;
     if (!ReadUserDword(FirstUse, &value)) return TRUE;
     return value == 0;
+}
+
+SYSTEMTIME ReadMappingTableUpdateTime() {
+    SYSTEMTIME stored = EpochSystemTime();
+    DWORD size = sizeof stored;
+    LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE,
+                                  RRF_RT_REG_BINARY, nullptr, &stored, &size);
+    // A failed read may have written into the buffer (Wine does for a value of
+    // another type), and a value of another size or no valid time counts as
+    // missing rather than as a time pieced together from it.
+    FILETIME converted;
+    if (status != ERROR_SUCCESS || size != sizeof stored || !SystemTimeToFileTime(&stored, &converted))
+        return EpochSystemTime();
+    return stored;
+}
+
+LSTATUS WriteVELQEnabled(BOOL enabled) { return WriteUserDword(EnableVELQ, enabled ? 1 : 0); }
+
+LSTATUS WriteFirstUseAnswered() { return WriteUserDword(FirstUse, 1); }
+
+LSTATUS WriteMappingTableUpdateTime() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    return RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE, REG_BINARY, &now,
+                           sizeof now);
 }
 
 BOOL IsHttpUrl(const wchar_t* url) {

@@ -1,6 +1,7 @@
 // The registry settings: the user's two choices, the mapping table's address
-// and the Explorer search extension. Every call opens, reads or writes and
-// closes; nothing is cached, so a value written a moment ago is seen.
+// and last download time, and the Explorer search extension. Every call
+// opens, reads or writes and closes; nothing is cached, so a value written a
+// moment ago is seen.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +26,18 @@ inline constexpr wchar_t DebugInfo[] = L"DebugInfo";          // REG_DWORD, HKLM
 BOOL IsVELQEnabled();
 // TRUE when FirstUse is missing, unreadable or 0.
 BOOL IsFirstUse();
+// The time of the last mapping-table download that ended with 0; 1970-01-01
+// when MTABLE_UPDATE is missing, not 16 bytes of REG_BINARY or no valid time.
+SYSTEMTIME ReadMappingTableUpdateTime();
+
+// The writers create the product key when it is missing; each result is the
+// registry's, and the dialogs go on whatever it is.
+// EnableVELQ as the DWORD 1 or 0.
+LSTATUS WriteVELQEnabled(BOOL enabled);
+// FirstUse as the DWORD 1: the user has answered the consent dialog.
+LSTATUS WriteFirstUseAnswered();
+// The current UTC time as MTABLE_UPDATE.
+LSTATUS WriteMappingTableUpdateTime();
 // The machine's MappingURL when it is a usable HTTP(S) address, else
 // DefaultMappingURL.
 std::wstring GetMappingURL();

@@ -8,6 +8,8 @@
 #include "app/controls/gdiplus_bitmap.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
+#include "shared/constants.h"
+#include "shared/paths.h"
 
 namespace {
 
@@ -31,15 +33,19 @@ bool Append(wchar_t (&buffer)[BufferSize], const wchar_t* text) {
 }
 
 // The per-extension picture folder of the file (without its backslash), or
-// false when it does not fit the buffer.
+// false when it does not fit the buffer. Deliberately not GetExtensionImagesFolder:
+// the extension is the text after the path's last dot, the one the run mode
+// found the category by, and without ALLUSERSPROFILE the folder is relative
+// and simply holds no pictures.
 bool BuildPictureFolder(const std::wstring& filePath, wchar_t (&folder)[BufferSize]) {
     folder[0] = L'\0';
     DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", folder, BufferSize - 1);
     // A value too long comes back as the size it needs; the buffer is not filled.
     if (length >= BufferSize - 1) return false;
+    const std::wstring images = MakerFolderName + ProductFolderName + ImagesFolderName;
     if (length == 0) {
         folder[0] = L'\0';
-    } else if (!Append(folder, L"\\Dravik\\Wendaro\\Images\\")) {
+    } else if (!Append(folder, images.c_str())) {
         return false;
     }
     size_t dot = filePath.rfind(L'.');

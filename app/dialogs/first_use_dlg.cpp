@@ -11,17 +11,13 @@
 #include "app/dialogs/turn_on_dlg.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource.h"
+#include "shared/gdi_holders.h"
 #include "shared/launch.h"
 #include "shared/settings.h"
 
 namespace {
 
 const COLORREF SeparatorColour = RGB(0xC6, 0xC6, 0xC6);
-
-// A failed write is not reported: the dialog goes on as if it had worked.
-void WriteChoice(const wchar_t* name, DWORD value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, name, REG_DWORD, &value, sizeof value);
-}
 
 }  // namespace
 
@@ -83,10 +79,11 @@ void CVELQOpenAsFirstUseDlg::OnPaint() {
     CPaintDC dc(this);
     CDC memoryDC;
     memoryDC.CreateCompatibleDC(&dc);
-    CBitmap* oldBitmap = memoryDC.SelectObject(&m_logo);
-    // The logo keeps its own 38 x 38 pixels at every scale.
-    DrawMaskedBitmap(dc, Scale(20, m_dpiX), Scale(20, m_dpiY), memoryDC);
-    memoryDC.SelectObject(oldBitmap);
+    {
+        SelectedObject logo(memoryDC, m_logo.GetSafeHandle());
+        // The logo keeps its own 38 x 38 pixels at every scale.
+        DrawMaskedBitmap(dc, Scale(20, m_dpiX), Scale(20, m_dpiY), memoryDC);
+    }
 
     const int lineY = m_noFile ? 189 : 169;
     dc.FillSolidRect(Scale(10, m_dpiX), Scale(lineY, m_dpiY), Scale(564, m_dpiX), Scale(1, m_dpiY),
@@ -96,12 +93,12 @@ void CVELQOpenAsFirstUseDlg::OnPaint() {
 // The notice or the prompt runs its own modal loop in here while this dialog,
 // hidden, stays the main window; this dialog ends when that loop has ended.
 void CVELQOpenAsFirstUseDlg::OnBnClickedOk() {
-    WriteChoice(FirstUse, 1);
+    WriteFirstUseAnswered();
 
     const bool yes = m_radioYes.SendMessage(BM_GETCHECK) == BST_CHECKED;
     const bool no = !yes && m_radioNo.SendMessage(BM_GETCHECK) == BST_CHECKED;
     if (yes) {
-        WriteChoice(EnableVELQ, 1);
+        WriteVELQEnabled(TRUE);
         ShowWindow(SW_HIDE);
         if (m_noFile) {
             CVELQTurnOn notice(CWnd::FromHandle(::GetDesktopWindow()));
@@ -111,7 +108,7 @@ void CVELQOpenAsFirstUseDlg::OnBnClickedOk() {
             prompt.DoModal();
         }
     } else if (no) {
-        WriteChoice(EnableVELQ, 0);
+        WriteVELQEnabled(FALSE);
         ShowWindow(SW_HIDE);
         if (!m_noFile && !m_target.filePath.empty()) RunOpenAsFallback(m_target.filePath);
     }

@@ -22,6 +22,7 @@ public:
     explicit CVELQOpenAsFirstUseDlg(FileTarget target);
     ~CVELQOpenAsFirstUseDlg() override;
 
+    // Empty on purpose: nothing notifies the consent dialog.
     void HandleNotification() override {}
 
     // Every message goes to the notice's tooltip first (its tool is a

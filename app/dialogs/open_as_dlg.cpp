@@ -9,6 +9,7 @@
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource.h"
+#include "shared/gdi_holders.h"
 #include "shared/launch.h"
 #include "shared/settings.h"
 #include "shared/task/job_control.h"
@@ -73,6 +74,8 @@ void CVELQOpenAsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_ANIMATION, m_animation);
 }
 
+// Both only forward, on purpose: the prompt keeps these hooks for message and
+// font handling of its own, though it needs none today.
 LRESULT CVELQOpenAsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CWnd::WindowProc(message, wParam, lParam);
 }
@@ -121,16 +124,16 @@ void CVELQOpenAsDlg::OnPaint() {
     CPaintDC dc(this);
     CDC memory;
     memory.CreateCompatibleDC(&dc);
-    CBitmap* previous = memory.SelectObject(&m_logo);
-    DrawMaskedBitmap(dc.m_hDC, Scale(20, m_dpiX), Scale(20, m_dpiY), memory.m_hDC);
-    memory.SelectObject(previous);
+    {
+        SelectedObject logo(memory, m_logo.GetSafeHandle());
+        DrawMaskedBitmap(dc.m_hDC, Scale(20, m_dpiX), Scale(20, m_dpiY), memory.m_hDC);
+    }
 
     // The picture area, and the separator line above the buttons.
     dc.FillSolidRect(Scale(386, m_dpiX), Scale(20, m_dpiY), Scale(180, m_dpiX),
                      Scale(194, m_dpiY), White);
     dc.FillSolidRect(Scale(10, m_dpiX), Scale(238, m_dpiY), Scale(564, m_dpiX), Scale(1, m_dpiY),
                      SeparatorGrey);
-    memory.DeleteDC();
 }
 
 HCURSOR CVELQOpenAsDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
@@ -173,9 +176,7 @@ void CVELQOpenAsDlg::OnBnClickedOk() {
         ShowSystemOpenWithDialog(nullptr, m_target.filePath.c_str());
     } else if (m_radioWindows.SendMessage(BM_GETCHECK) == BST_CHECKED) {
         ShowWindow(SW_HIDE);
-        DWORD off = 0;
-        RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, REG_DWORD, &off,
-                        sizeof off);
+        WriteVELQEnabled(FALSE);
         RunOpenAsFallback(m_target.filePath);
     }
     EndDialog(0);

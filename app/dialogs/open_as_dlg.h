@@ -20,6 +20,7 @@ public:
     // Stops the picture watcher and waits for its thread before the members go.
     ~CVELQOpenAsDlg() override;
 
+    // Empty on purpose: the picture watcher posts WM_PICTURECHANGED instead.
     void HandleNotification() override {}
 
 protected:

@@ -16,8 +16,6 @@ using namespace testsupport;
 
 namespace {
 
-const wchar_t kProductKey[] = L"Software\\Dravik\\Wendaro";
-
 // Counts the processes this one starts: everything it starts joins its job.
 class ProcessCounter {
 public:
@@ -51,7 +49,7 @@ protected:
             "<?xml version=\"1.0\"?><c:Configuration xmlns:c=\"http://config.dravik.example/cfg/\">"
             "<c:CfgGroup><c:CfgItem><c:E name=\"e\">wdq</c:E><c:C name=\"c\">4711</c:C></c:CfgItem>"
             "</c:CfgGroup></c:Configuration>"));
-        ASSERT_TRUE(SetDword(HKEY_CURRENT_USER, kProductKey, L"FirstUse", 1));
+        ASSERT_TRUE(SetDword(HKEY_CURRENT_USER, ProductRegistryKey, FirstUse, 1));
     }
 
     std::wstring MakeFile(const std::wstring& name) {
@@ -102,7 +100,7 @@ private:
 };
 
 TEST_F(RunOpenFileTest, SwitchedOffOnlyHandsTheFileToWindows) {
-    ASSERT_TRUE(SetDword(HKEY_CURRENT_USER, kProductKey, L"EnableVELQ", 0));
+    ASSERT_TRUE(SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, 0));
     std::wstring path = MakeFile(L"report.wdq");
     EXPECT_EQ(1u, Run(path, 1));
     EXPECT_NE(std::wstring::npos, openWith.Log().find(L"OpenAs_RunDLL " + path));
@@ -142,7 +140,7 @@ TEST_F(RunOpenFileTest, ACategoryWithoutProgramShowsThePromptOrTheConsentDialog)
         DWORD started;   // the prompt starts its child; a cancelled consent nothing
     } cases[] = {{false, IDC_ANIMATION, 1}, {true, IDC_RADIO_YES, 0}};
     for (const Case& c : cases) {
-        if (c.firstUse) RegDeleteKeyValueW(HKEY_CURRENT_USER, kProductKey, L"FirstUse");
+        if (c.firstUse) RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, FirstUse);
         bool sawDialog = false;
         std::thread driver([&] {
             HWND dialog = WaitForDialog(GetCurrentProcessId(), PromptCaption, 10000);

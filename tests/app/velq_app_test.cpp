@@ -133,7 +133,7 @@ TEST_F(ProgramTest, RegisterSearchWritesTheTwoExplorerValues) {
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kSearchKey, L"InternetExtensionAction"));
     EXPECT_TRUE(PathIsDirectoryW((folder / L"Dravik\\Wendaro").c_str()));
     // Nothing of the program's own settings is written.
-    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ));
 }
 
 TEST_F(ProgramTest, UnrecognisedLineStartsAndEndsWithoutEffect) {
@@ -143,7 +143,7 @@ TEST_F(ProgramTest, UnrecognisedLineStartsAndEndsWithoutEffect) {
     EXPECT_TRUE(PathIsDirectoryW((folder / L"Dravik\\Wendaro").c_str()));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kSearchKey, L"InternetExtensionName"));
     HKEY key = nullptr;
-    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", 0, KEY_READ, &key));
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, ProductRegistryKey, 0, KEY_READ, &key));
 }
 
 // Folders of 200-character names, so that a path through them is longer than

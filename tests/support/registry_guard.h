@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "shared/settings.h"
+
 namespace testsupport {
 
 class RegistryGuard {
@@ -25,8 +27,8 @@ private:
 
 // The product's own keys under both hives.
 struct ProductRegistry {
-    RegistryGuard user{HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro"};
-    RegistryGuard machine{HKEY_LOCAL_MACHINE, L"Software\\Dravik\\Wendaro"};
+    RegistryGuard user{HKEY_CURRENT_USER, ProductRegistryKey};
+    RegistryGuard machine{HKEY_LOCAL_MACHINE, ProductRegistryKey};
 };
 
 bool SetDword(HKEY root, const wchar_t* subKey, const wchar_t* name, DWORD value);

@@ -79,7 +79,7 @@ protected:
 
 // A DWORD of the product's user settings, when it exists.
 inline bool StoredSetting(const wchar_t* name, DWORD* value) {
-    return testsupport::GetDword(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", name, value);
+    return testsupport::GetDword(HKEY_CURRENT_USER, ProductRegistryKey, name, value);
 }
 
 // The setting exists and holds the value.

@@ -102,8 +102,8 @@ TEST_F(FirstUseAt96, PresetAnswerFollowsEnableVELQ) {
     const Case cases[] = {{false, 0, BST_CHECKED}, {true, 1, BST_CHECKED}, {true, 7, BST_CHECKED},
                           {true, 0, BST_UNCHECKED}};
     for (const Case& c : cases) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ");
-        if (c.present) testsupport::SetDword(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ", c.value);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ);
+        if (c.present) testsupport::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, c.value);
         int yes = -1;
         int no = -1;
         RunFirstUse(FileTarget{}, [&](HWND dialog) {
@@ -251,7 +251,7 @@ TEST_F(FirstUseAnswers, NoFileYesRecordsAndShowsTheNoticeUntilItIsClosed) {
 }
 
 TEST_F(FirstUseAnswers, NoFileNoRecordsAndShowsNothingElse) {
-    testsupport::SetDword(HKEY_CURRENT_USER, L"Software\\Dravik\\Wendaro", L"EnableVELQ", 1);
+    testsupport::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, 1);
     AnswerWithoutYes(FileTarget{}, No);
     ExpectSetting(L"EnableVELQ", 0);
 }

@@ -101,11 +101,11 @@ int wmain(int argc, wchar_t** argv) {
     PrepareData(data);
     testsupport::ScopedEnvironment profile(L"ALLUSERSPROFILE", data.path().c_str());
     testsupport::ProductRegistry registry;
-    const wchar_t* key = L"Software\\Dravik\\Wendaro";
-    testsupport::SetDword(HKEY_CURRENT_USER, key, L"FirstUse", 1);
+    testsupport::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, FirstUse, 1);
     SYSTEMTIME now = {};
     GetSystemTime(&now);
-    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"MTABLE_UPDATE", REG_BINARY, &now, sizeof now);
+    RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE, REG_BINARY, &now,
+                    sizeof now);
     std::wstring file = data / L"Quarterly report.wdx";
     testsupport::WriteFileBytes(file, "sample");
 
