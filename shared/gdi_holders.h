@@ -10,20 +10,14 @@
 #include "shared/handle.h"
 
 template <class T>
-struct GdiObjectTraits {
-    using type = T;
-    static type none() noexcept { return nullptr; }
-    static bool valid(type h) noexcept { return h != nullptr; }
-    static void close(type h) noexcept { DeleteObject(h); }
+struct GdiObjectTraits : NullHandleTraits<T> {
+    static void close(T h) noexcept { DeleteObject(h); }
 };
 using GdiBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 
 // Only for device contexts made with CreateCompatibleDC; window DCs are
 // released, not deleted.
-struct MemoryDcTraits {
-    using type = HDC;
-    static type none() noexcept { return nullptr; }
-    static bool valid(type h) noexcept { return h != nullptr; }
+struct MemoryDcTraits : NullHandleTraits<HDC> {
     static void close(type h) noexcept { DeleteDC(h); }
 };
 using MemoryDc = UniqueHandle<MemoryDcTraits>;

@@ -44,6 +44,14 @@ private:
     handle_type m_handle;
 };
 
+// Traits for handles whose "none" is NULL; each kind adds its close().
+template <class T>
+struct NullHandleTraits {
+    using type = T;
+    static type none() noexcept { return nullptr; }
+    static bool valid(type h) noexcept { return h != nullptr; }
+};
+
 // Kernel objects: files, events, threads, processes. Both NULL and
 // INVALID_HANDLE_VALUE mean "none", because the APIs use one or the other.
 struct KernelHandleTraits {
@@ -54,10 +62,7 @@ struct KernelHandleTraits {
 };
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 
-struct RegKeyTraits {
-    using type = HKEY;
-    static type none() noexcept { return nullptr; }
-    static bool valid(type h) noexcept { return h != nullptr; }
+struct RegKeyTraits : NullHandleTraits<HKEY> {
     static void close(type h) noexcept { RegCloseKey(h); }
 };
 using RegKey = UniqueHandle<RegKeyTraits>;

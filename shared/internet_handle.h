@@ -6,10 +6,7 @@
 
 #include "shared/handle.h"
 
-struct InternetHandleTraits {
-    using type = HINTERNET;
-    static type none() noexcept { return nullptr; }
-    static bool valid(type h) noexcept { return h != nullptr; }
+struct InternetHandleTraits : NullHandleTraits<HINTERNET> {
     static void close(type h) noexcept { InternetCloseHandle(h); }
 };
 using InternetHandle = UniqueHandle<InternetHandleTraits>;
