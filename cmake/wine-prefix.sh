@@ -23,14 +23,21 @@ if [ ! -f "$prefix/.wendaro-ready" ]; then
     reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
     # A crash must end the process, not open a modal dialog.
     reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-    for f in /usr/share/wine/fonts/tahoma*.ttf; do
-      [ -f "$f" ] && cp "$f" "$prefix/drive_c/windows/Fonts/"
-    done
     "$wineserver" -w
     touch "$prefix/.wendaro-ready"
   fi
   exec 9>&-
 fi
+# Tahoma for the dialogs and Marlett for the title bars' buttons (without it
+# they show letters). Checked on every call, so that a prefix made before a
+# font was added gets it; copied under another name and renamed into place,
+# so that a program starting beside this never reads half a font.
+fonts=$prefix/drive_c/windows/Fonts
+for f in /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf; do
+  if [ -f "$f" ] && [ ! -f "$fonts/${f##*/}" ]; then
+    cp "$f" "$fonts/.${f##*/}.$$" && mv -f "$fonts/.${f##*/}.$$" "$fonts/${f##*/}"
+  fi
+done
 # One warm wineserver for the whole run; started with stdio detached.
 "$wineserver" -p30 </dev/null >/dev/null 2>&1 || true
 # The first Wine process of a server starts Wine's own services, which inherit
