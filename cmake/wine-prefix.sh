@@ -35,7 +35,7 @@ fi
 fonts=$prefix/drive_c/windows/Fonts
 for f in /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf; do
   if [ -f "$f" ] && [ ! -f "$fonts/${f##*/}" ]; then
-    cp "$f" "$fonts/.${f##*/}.$$" && mv -f "$fonts/.${f##*/}.$$" "$fonts/${f##*/}"
+    cp "$f" "$fonts/.${f##*/}.$$" && mv -f "$fonts/.${f##*/}.$$" "$fonts/${f##*/}" || true
   fi
 done
 # One warm wineserver for the whole run; started with stdio detached.
