@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes (once) the Wine prefix named by $1 and keeps one wineserver alive for it.
+# Makes (once) the Wine prefix named by $1 and keeps one wineserver alive for it
+# until it is stopped (wineserver -k).
 set -euo pipefail
 prefix=$1
 export WINEPREFIX=$prefix WINEARCH=win64
@@ -38,8 +39,12 @@ for f in /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf; do
     cp "$f" "$fonts/.${f##*/}.$$" && mv -f "$fonts/.${f##*/}.$$" "$fonts/${f##*/}" || true
   fi
 done
-# One warm wineserver for the whole run; started with stdio detached.
-"$wineserver" -p30 </dev/null >/dev/null 2>&1 || true
+# One warm wineserver for the whole run, started with stdio detached. It
+# persists until it is stopped (CTest's wine_stop, the scripts' traps): left
+# to end itself after an idle spell, it would do so in the middle of a busy
+# run while a test starts, and a process that connects as it shuts down is
+# cut off without a word.
+"$wineserver" -p </dev/null >/dev/null 2>&1 || true
 # The first Wine process of a server starts Wine's own services, which inherit
 # its stdio: start them here, detached, so no test's output pipe is held open.
 "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
