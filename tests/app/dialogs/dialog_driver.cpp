@@ -184,12 +184,9 @@ void PressEscape(HWND dialog) {
 }
 
 void PressEnterOn(HWND dialog, HWND control) {
-    // The dialog's thread may still be busy with what came before (starting a
-    // browser, on a loaded machine), and Wine drops a sent message whose wait
-    // ran out: the wait is long, and the key follows only once focus moved.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE, SMTO_BLOCK,
-                        15000, &ignored);
+    // All posted, so that the dialog's thread moves the focus and takes the
+    // key one right after the other, however busy it still is.
+    PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     PostMessageW(control, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageW(control, WM_KEYUP, VK_RETURN, 0);
 }
