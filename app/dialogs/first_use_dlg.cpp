@@ -26,6 +26,9 @@ BEGIN_MESSAGE_MAP(CVELQOpenAsFirstUseDlg, CDialog)
     ON_BN_CLICKED(IDOK, &CVELQOpenAsFirstUseDlg::OnBnClickedOk)
     ON_NOTIFY(NM_CLICK, IDC_LINK_STORE_PRIVACY, &CVELQOpenAsFirstUseDlg::OnNMClickLink)
     ON_NOTIFY(NM_CLICK, IDC_LINK_MAKER_PRIVACY, &CVELQOpenAsFirstUseDlg::OnNMClickLink)
+    // Enter on a focused link opens it as a click does.
+    ON_NOTIFY(NM_RETURN, IDC_LINK_STORE_PRIVACY, &CVELQOpenAsFirstUseDlg::OnNMClickLink)
+    ON_NOTIFY(NM_RETURN, IDC_LINK_MAKER_PRIVACY, &CVELQOpenAsFirstUseDlg::OnNMClickLink)
 END_MESSAGE_MAP()
 
 CVELQOpenAsFirstUseDlg::CVELQOpenAsFirstUseDlg(FileTarget target)

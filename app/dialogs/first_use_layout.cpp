@@ -7,6 +7,7 @@
 #include <commdlg.h>  // FR_DOWN, FR_MATCHCASE
 #include <richedit.h>
 
+#include "app/dialogs/rich_edit_clip.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "shared/endpoints.h"
@@ -66,6 +67,8 @@ int CVELQOpenAsFirstUseDlg::InitLayout() {
                                     LIS_FOCUSED | LIS_ENABLED | LIS_DEFAULTCOLORS);
     UnderlineLearnMore();
     PlaceControls();
+    // Without a file the notice's rectangle reaches over the question.
+    ClipRichEditToItsText(m_richInfo.GetSafeHwnd(), m_fontSmall);
     m_btnOK.SetFocus();
     m_logo.Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_LOGO)));
     return 0;

@@ -189,8 +189,15 @@ class Certificates:
         self.ca_cert = os.path.join(state, "ca.pem")
         self.ca_key = os.path.join(state, "ca.key")
         self.host_key = os.path.join(state, "host.key")
-        if not (os.path.exists(self.ca_cert) and os.path.exists(self.ca_key)):
-            self.openssl("req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+        # The CA signs with RSA: Wine's crypt32 rejects an ECDSA signature whose
+        # r or s is shorter than the curve's size, about one host certificate
+        # in a hundred. A CA of the earlier EC kind is replaced, and so are the
+        # certificates it signed.
+        if not (os.path.exists(self.ca_cert) and os.path.exists(self.ca_key)) \
+                or not self.signs_with_rsa():
+            for name in os.listdir(self.folder):
+                os.remove(os.path.join(self.folder, name))
+            self.openssl("req", "-x509", "-newkey", "rsa:2048",
                          "-nodes", "-keyout", self.ca_key, "-out", self.ca_cert, "-days", "30",
                          "-subj", "/CN=Wendaro Test CA",
                          "-addext", "basicConstraints=critical,CA:TRUE",
@@ -198,6 +205,11 @@ class Certificates:
         if not os.path.exists(self.host_key):
             self.openssl("genpkey", "-algorithm", "EC", "-pkeyopt", "ec_paramgen_curve:prime256v1",
                          "-out", self.host_key)
+
+    def signs_with_rsa(self):
+        text = subprocess.run(["openssl", "x509", "-in", self.ca_cert, "-noout", "-text"],
+                              capture_output=True, text=True).stdout
+        return "rsaEncryption" in text
 
     @staticmethod
     def openssl(*args, stdin=None):

@@ -38,6 +38,8 @@ trap cleanup EXIT
 echo "Starting the local catalogue service..."
 mkdir -p "$demo"
 service stop --state "$state" >/dev/null 2>&1 || true
+# A server that an interrupted demo left behind still draws on its display.
+WINEPREFIX=$prefix "$wineserver" -k >/dev/null 2>&1 || true
 service start --state "$state" --routes "$here/catalogue" --lifetime 900 >/dev/null
 
 echo "Preparing the demo Wine prefix ($prefix)..."

@@ -183,6 +183,14 @@ void PressEscape(HWND dialog) {
     PostMessageW(ok, WM_KEYUP, VK_ESCAPE, 0);
 }
 
+void PressEnterOn(HWND dialog, HWND control) {
+    // All posted, so that the dialog's thread moves the focus and takes the
+    // key one right after the other, however busy it still is.
+    PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    PostMessageW(control, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(control, WM_KEYUP, VK_RETURN, 0);
+}
+
 void Repaint(HWND dialog) {
     RedrawWindow(dialog, nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
     // A message round trip lets the dialog's thread finish painting.
@@ -224,6 +232,58 @@ COLORREF ScreenPixel(HWND dialog, POINT client) {
     COLORREF colour = GetPixel(screen, client.x, client.y);
     ReleaseDC(nullptr, screen);
     return colour;
+}
+
+std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId) {
+    HWND control = GetDlgItem(dialog, controlId);
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const std::wstring text = WindowText(control);
+
+    // The lines as the static wraps them (DrawText with word breaks).
+    HDC dc = GetDC(control);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    RECT wrapped = {0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    SelectObject(dc, oldFont);
+    ReleaseDC(control, dc);
+    const int lineHeight = metrics.tmHeight;
+    if (lineHeight <= 0 || width <= 0 || height <= 0) return {};
+    const int lines = min<int>(wrapped.bottom / lineHeight, (height + lineHeight - 1) / lineHeight);
+
+    Repaint(dialog);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!shot) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+
+    std::vector<int> dark(lines, 0);
+    const auto* pixels = static_cast<const BYTE*>(bits);
+    for (int y = 0; y < min(height, lines * lineHeight); ++y) {
+        for (int x = 0; x < width; ++x) {
+            const BYTE* pixel = pixels + (static_cast<size_t>(y) * width + x) * 4;
+            if (pixel[0] + pixel[1] + pixel[2] < 3 * 96) ++dark[y / lineHeight];
+        }
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(shot);
+    return dark;
 }
 
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF colour) {

@@ -59,6 +59,9 @@ void Click(HWND dialog, int controlId);
 void PressOk(HWND dialog);
 // The Escape key, pressed on OK.
 void PressEscape(HWND dialog);
+// Moves the dialog's focus to the control and presses Enter there, through
+// the dialog's message loop as a key of the keyboard would come.
+void PressEnterOn(HWND dialog, HWND control);
 
 // Makes the dialog and its controls paint what is pending, now.
 void Repaint(HWND dialog);
@@ -67,6 +70,10 @@ void Repaint(HWND dialog);
 std::wstring SaveScreenshot(HWND dialog, const std::wstring& name);
 // The colour on the screen at a point of the dialog's client area.
 COLORREF ScreenPixel(HWND dialog, POINT client);
+// For each line that a static control's text wraps into, how many dark
+// pixels the screen shows in that line's band of the control: a line that
+// another window paints over shows none.
+std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId);
 
 // A 24-bit BMP of one colour; GDI+ reads it whatever the file's name says.
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF colour);

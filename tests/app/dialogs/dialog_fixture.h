@@ -127,6 +127,20 @@ inline ::testing::AssertionResult IsCentredOnScreen(const RECT& window) {
     return ::testing::AssertionFailure() << "off the work area's centre by (" << dx << ", " << dy << ")";
 }
 
+// Every line of a wrapped text shows on the screen (DarkPixelsPerLine).
+inline ::testing::AssertionResult EveryLineShows(const std::vector<int>& darkPixels) {
+    // A line of text has hundreds of dark pixels; a few stray ones are no line.
+    const int least = 20;
+    if (darkPixels.empty()) return ::testing::AssertionFailure() << "no line of text";
+    for (size_t i = 0; i < darkPixels.size(); ++i) {
+        if (darkPixels[i] < least) {
+            return ::testing::AssertionFailure() << "line " << i + 1 << " of " << darkPixels.size()
+                                                 << " shows " << darkPixels[i] << " dark pixels";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 inline int VisibleDots(const DialogState& state) {
     int visible = 0;
     for (int id : DotIds) visible += state.controls.at(id).visible ? 1 : 0;

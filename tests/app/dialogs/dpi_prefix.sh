@@ -21,5 +21,7 @@ if [ ! -f "$prefix/.wendaro-dpi" ]; then
   "$wineserver" -w || true
   touch "$prefix/.wendaro-dpi"
 fi
+# A server that an interrupted run left behind still draws on its display.
+"$wineserver" -k >/dev/null 2>&1 || true
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 WENDARO_EXPECT_DPI=$dpi WENDARO_WINEPREFIX=$prefix "$top/cmake/wine-run.sh" "$@"

@@ -70,12 +70,40 @@ std::wstring FakeBrowser::WaitForLines(size_t lines) const {
     return text;
 }
 
+namespace {
+
+// Marks a copy of this executable as a window program. The shell starts a
+// console program with a console of its own, and so with a console host
+// process beside it that a test counting processes would count too.
+bool MakeWindowProgram(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    IMAGE_DOS_HEADER dos = {};
+    IMAGE_NT_HEADERS64 nt = {};
+    DWORD done = 0;
+    bool ok = ReadFile(file, &dos, sizeof dos, &done, nullptr) && done == sizeof dos &&
+              SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+              ReadFile(file, &nt, sizeof nt, &done, nullptr) && done == sizeof nt &&
+              nt.Signature == IMAGE_NT_SIGNATURE;
+    if (ok) {
+        nt.OptionalHeader.Subsystem = IMAGE_SUBSYSTEM_WINDOWS_GUI;
+        ok = SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+             WriteFile(file, &nt, sizeof nt, &done, nullptr) && done == sizeof nt;
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
 FakeOpenWith::FakeOpenWith(const std::wstring& folder)
     : m_root(folder + L"\\sysroot"), m_log(folder + L"\\rundll.log"),
       m_logTo(L"WENDARO_FAKE_RUNDLL_LOG", m_log.c_str()) {
     CreateDirectoryW(m_root.c_str(), nullptr);
     CreateDirectoryW((m_root + L"\\system32").c_str(), nullptr);
-    m_ready = CopyFileW(SelfPath().c_str(), (m_root + L"\\system32\\rundll32.exe").c_str(), FALSE) != 0;
+    const std::wstring program = m_root + L"\\system32\\rundll32.exe";
+    m_ready = CopyFileW(SelfPath().c_str(), program.c_str(), FALSE) != 0 && MakeWindowProgram(program);
 }
 
 std::wstring FakeOpenWith::Log() const { return ReadText(m_log); }

@@ -45,10 +45,12 @@ using FirstUseAt96 = WithSettingsAtDpi<96>;
 TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
     DialogState state;
     std::vector<int> order;
+    std::vector<int> question;
     std::wstring shot;
     int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
         state = ReadDialog(dialog);
         order = ChildOrder(dialog);
+        question = DarkPixelsPerLine(dialog, Question);
         shot = SaveScreenshot(dialog, L"first-use-no-file");
     });
     ASSERT_EQ(IDCANCEL, result);
@@ -73,6 +75,8 @@ TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
                                        IDOK, IDCANCEL};
     EXPECT_EQ(expected, order);
     EXPECT_FALSE(shot.empty());
+    // The notice's rectangle reaches over the question, its text does not.
+    EXPECT_TRUE(EveryLineShows(question));
 
     // It stayed at (0, 0) and hidden through its initialisation: centred.
     EXPECT_TRUE(IsCentredOnScreen(state.window));
@@ -80,9 +84,11 @@ TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
 
 TEST_F(FirstUseAt96, FileFormIsShorterAndAsksBeforeTheNotice) {
     DialogState state;
+    std::vector<int> question;
     std::wstring shot;
     RunFirstUse(FileTarget{folder.File(L"a.velq"), L"77"}, [&](HWND dialog) {
         state = ReadDialog(dialog);
+        question = DarkPixelsPerLine(dialog, Question);
         shot = SaveScreenshot(dialog, L"first-use-file");
     });
     EXPECT_EQ(590, state.size.cx);
@@ -90,6 +96,7 @@ TEST_F(FirstUseAt96, FileFormIsShorterAndAsksBeforeTheNotice) {
     ExpectPlacements(state, FileAt96);
     EXPECT_EQ(L"Windows cannot determine which program opens this file.", state.controls[Headline].text);
     EXPECT_EQ(NoticeText, state.controls[Notice].text);
+    EXPECT_TRUE(EveryLineShows(question));
     EXPECT_FALSE(shot.empty());
 }
 
@@ -171,14 +178,15 @@ TEST_F(FirstUseAt96, PaintsTheLogoWithoutItsMagentaAndTheSeparator) {
     }
 }
 
-TEST_F(FirstUseAt96, LinkClickOpensItsAddressAndLeavesTheDialogOpen) {
+// Enter on a focused link opens it as a click does, and is not the dialog's OK.
+TEST_F(FirstUseAt96, LinksOpenByClickOrEnterAndLeaveTheDialogOpen) {
     FakeBrowser browser(folder.root());
     bool stillShown = false;
     std::wstring opened;
     int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
         ClickLink(GetDlgItem(dialog, StoreLink));
         browser.WaitForLines(1);
-        ClickLink(GetDlgItem(dialog, MakerLink));
+        PressEnterOn(dialog, GetDlgItem(dialog, MakerLink));
         opened = browser.WaitForLines(2);
         stillShown = IsWindowVisible(dialog) != FALSE;
     });

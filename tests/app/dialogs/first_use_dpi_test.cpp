@@ -1,9 +1,11 @@
-// The consent dialog and the notice at 120 DPI (scale 1.25). These run in a
-// prefix of their own whose LogPixels is 120 (dpi_prefix.sh); elsewhere they
-// are skipped.
+// The consent dialog and the notice at 120 DPI (scale 1.25), and the
+// question of the consent dialog at 144 DPI. These run in prefixes of their
+// own whose LogPixels is 120 or 144 (dpi_prefix.sh); elsewhere they are
+// skipped.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/app/dialogs/dialog_fixture.h"
 
@@ -18,17 +20,22 @@ TEST_F(FirstUseAt120, BothFormsScaleAndTheToolTipKeepsItsOwnRectangle) {
     DialogState file;
     ToolTipState tip;
     COLORREF line = 0;
+    std::vector<int> question[2];
     RunFirstUse(FileTarget{}, [&](HWND dialog) {
         noFile = ReadDialog(dialog);
         tip = ReadNoticeToolTip(dialog);
         Repaint(dialog);
         line = ScreenPixel(dialog, {12, 236});  // trunc(189 x 1.25)
+        question[0] = DarkPixelsPerLine(dialog, 1029);
         SaveScreenshot(dialog, L"first-use-no-file-120dpi");
     });
     RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
         file = ReadDialog(dialog);
+        question[1] = DarkPixelsPerLine(dialog, 1029);
         SaveScreenshot(dialog, L"first-use-file-120dpi");
     });
+    EXPECT_TRUE(EveryLineShows(question[0])) << "without a file";
+    EXPECT_TRUE(EveryLineShows(question[1])) << "with a file";
 
     EXPECT_EQ(737, noFile.size.cx);
     EXPECT_EQ(337, noFile.size.cy);
@@ -66,6 +73,22 @@ TEST_F(FirstUseAt120, NoticeScales) {
     EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line[0]);
     EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line[1]);
     EXPECT_NE(RGB(0xC6, 0xC6, 0xC6), line[2]);
+}
+
+using FirstUseAt144 = WithSettingsAtDpi<144>;
+
+TEST_F(FirstUseAt144, TheWholeQuestionShowsInBothForms) {
+    std::vector<int> question[2];
+    RunFirstUse(FileTarget{}, [&](HWND dialog) {
+        question[0] = DarkPixelsPerLine(dialog, 1029);
+        SaveScreenshot(dialog, L"first-use-no-file-144dpi");
+    });
+    RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
+        question[1] = DarkPixelsPerLine(dialog, 1029);
+        SaveScreenshot(dialog, L"first-use-file-144dpi");
+    });
+    EXPECT_TRUE(EveryLineShows(question[0])) << "without a file";
+    EXPECT_TRUE(EveryLineShows(question[1])) << "with a file";
 }
 
 }  // namespace
