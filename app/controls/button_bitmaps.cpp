@@ -2,14 +2,13 @@
 // with a monochrome mask made from its key colour.
 #include "app/controls/skin_button.h"
 
+#include "app/controls/colours.h"
 #include "framework/app.h"
 #include "shared/gdi_holders.h"
 
 namespace VELQUIControls {
 
 namespace {
-
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 HBITMAP LoadResourceBitmap(HINSTANCE module, UINT id) {
     return static_cast<HBITMAP>(
@@ -58,7 +57,9 @@ DWORD CVELQSkinButton::StoreStateImages(HBITMAP hover, HBITMAP normal, COLORREF 
         HBITMAP bitmap;
         COLORREF colour;
     } entries[] = {
-        {kHoverImage, hover, kMagenta}, {kNormalImage, normal, normalColour}, {kPressedImage, pressed, pressedColour}};
+        {kHoverImage, hover, TransparentColour},
+        {kNormalImage, normal, normalColour},
+        {kPressedImage, pressed, pressedColour}};
     for (const auto& entry : entries) {
         if (!entry.bitmap) continue;
         StateImage& image = m_images[entry.index];
@@ -97,7 +98,7 @@ DWORD CVELQSkinButton::LoadStateBitmaps(UINT hoverId, COLORREF, UINT normalId, C
     HBITMAP hover = LoadResourceBitmap(module, hoverId);
     HBITMAP pressed = LoadResourceBitmap(module, pressedId);
     HBITMAP normal = normalId ? LoadResourceBitmap(module, normalId) : nullptr;
-    return AssignStateBitmaps(hover, kMagenta, normal, normalColour, pressed, pressedColour);
+    return AssignStateBitmaps(hover, TransparentColour, normal, normalColour, pressed, pressedColour);
 }
 
 }  // namespace VELQUIControls

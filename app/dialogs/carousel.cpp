@@ -5,7 +5,9 @@
 
 #include <wchar.h>
 
+#include "app/controls/colours.h"
 #include "app/controls/gdiplus_bitmap.h"
+#include "app/dialogs/picture_area.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "shared/constants.h"
@@ -13,15 +15,12 @@
 
 namespace {
 
-const COLORREF Magenta = RGB(0xFF, 0x00, 0xFF);
 const size_t BufferSize = 260;
 const int MaxPictures = 5;
 
-// The box a picture is fitted into, in 96-DPI pixels, and where it stands.
-const int BoxWidth = 105;
-const int BoxHeight = 154;
-const int BoxLeft = 423;
-const int BoxTop = 29;
+// The box a picture is fitted into.
+const int BoxWidth = PictureBox.width;
+const int BoxHeight = PictureBox.height;
 
 // false, leaving the buffer as it was, when the text does not fit.
 bool Append(wchar_t (&buffer)[BufferSize], const wchar_t* text) {
@@ -125,8 +124,8 @@ void CVELQOpenAsDlg::ShowPicture(HBITMAP picture) {
     }
 
     // The bitmap is drawn at its own size: no scaled copy is made.
-    m_picture.SetWindowPos(nullptr, Scale((BoxWidth - size.cx) / 2 + BoxLeft, m_dpiX),
-                           Scale((BoxHeight - size.cy) / 2 + BoxTop, m_dpiY),
+    m_picture.SetWindowPos(nullptr, Scale((BoxWidth - size.cx) / 2 + PictureBox.x, m_dpiX),
+                           Scale((BoxHeight - size.cy) / 2 + PictureBox.y, m_dpiY),
                            Scale(size.cx, m_dpiX), Scale(size.cy, m_dpiY), 0);
 }
 
@@ -137,20 +136,19 @@ void CVELQOpenAsDlg::UpdatePictureControls() {
 
     for (int i = 0; i < m_pictureCount; ++i) {
         dots[i]->ShowWindow(SW_SHOW);
-        SetButtonBitmaps(*dots[i], i == 0 ? IDB_DOT_CURRENT : IDB_DOT, Magenta, 0, 0, 0, 0);
+        SetButtonBitmaps(*dots[i], i == 0 ? IDB_DOT_CURRENT : IDB_DOT, TransparentColour, 0, 0, 0,
+                         0);
     }
     for (int i = m_pictureCount; dots[i]; ++i) dots[i]->ShowWindow(SW_HIDE);
 
     if (m_pictureCount >= 1) {
-        // A row of 7-pixel dots with 11-pixel gaps, centred in the 180-pixel
-        // picture area that starts at 386; the dots themselves keep 7 x 7.
-        const int x0 = Scale(386, m_dpiX) - (Scale(11, m_dpiX) * (m_pictureCount - 1) +
-                                             Scale(7, m_dpiX) * m_pictureCount -
-                                             Scale(180, m_dpiX)) /
-                                                2;
+        // The row is centred on the area as if the dots scaled; each keeps 7 x 7.
+        const int gaps = Scale(DotGap, m_dpiX) * (m_pictureCount - 1);
+        const int row = gaps + Scale(DotSize, m_dpiX) * m_pictureCount;
+        const int x0 = Scale(PictureArea.x, m_dpiX) - (row - Scale(PictureArea.width, m_dpiX)) / 2;
         for (int k = 0; k < MaxPictures; ++k) {
-            dots[k]->SetWindowPos(nullptr, x0 + k * Scale(18, m_dpiX), Scale(195, m_dpiY), 7, 7,
-                                  0);
+            dots[k]->SetWindowPos(nullptr, x0 + k * Scale(DotStep, m_dpiX),
+                                  Scale(DotRowTop, m_dpiY), DotSize, DotSize, 0);
         }
     }
 
@@ -194,8 +192,8 @@ void CVELQOpenAsDlg::ShowCurrentPicture() {
     VELQUIControls::CVELQSkinButton* dots[] = {&m_btnDot1, &m_btnDot2, &m_btnDot3, &m_btnDot4,
                                                &m_btnDot5};
     for (int i = 0; i < m_pictureCount; ++i) {
-        SetButtonBitmaps(*dots[i], i == m_currentPicture ? IDB_DOT_CURRENT : IDB_DOT, Magenta, 0,
-                         0, 0, 0);
+        SetButtonBitmaps(*dots[i], i == m_currentPicture ? IDB_DOT_CURRENT : IDB_DOT,
+                         TransparentColour, 0, 0, 0, 0);
     }
     // An undecodable picture leaves the one shown before in place.
     if (m_pictures[m_currentPicture]) ShowPicture(m_pictures[m_currentPicture]);

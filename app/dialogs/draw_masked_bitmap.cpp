@@ -1,11 +1,11 @@
 #include "app/dialogs/draw_masked_bitmap.h"
 
+#include "app/controls/colours.h"
 #include "shared/gdi_holders.h"
 
 namespace {
 
 const int LogoSize = 38;
-const COLORREF TransparentColour = RGB(0xFF, 0x00, 0xFF);
 
 }  // namespace
 
@@ -33,4 +33,10 @@ void DrawMaskedBitmap(HDC target, int x, int y, HDC source) {
     SetTextColor(target, RGB(0, 0, 0));
     BitBlt(target, x, y, LogoSize, LogoSize, maskDC.get(), 0, 0, SRCAND);
     BitBlt(target, x, y, LogoSize, LogoSize, colourDC.get(), 0, 0, SRCPAINT);
+}
+
+void DrawLogo(HDC target, int x, int y, HBITMAP logo) {
+    MemoryDc memory(CreateCompatibleDC(target));
+    SelectedObject selected(memory.get(), logo);
+    DrawMaskedBitmap(target, x, y, memory.get());
 }

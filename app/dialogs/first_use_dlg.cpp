@@ -5,21 +5,16 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/controls/colours.h"
 #include "app/dialogs/draw_masked_bitmap.h"
+#include "app/dialogs/layout.h"
 #include "app/dialogs/open_as_dlg.h"
 #include "app/dialogs/scale.h"
 #include "app/dialogs/turn_on_dlg.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource.h"
-#include "shared/gdi_holders.h"
 #include "shared/launch.h"
 #include "shared/settings.h"
-
-namespace {
-
-const COLORREF SeparatorColour = RGB(0xC6, 0xC6, 0xC6);
-
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CVELQOpenAsFirstUseDlg, CDialog)
     ON_WM_PAINT()
@@ -68,10 +63,7 @@ BOOL CVELQOpenAsFirstUseDlg::OnInitDialog() {
     m_radioYes.SendMessage(BM_SETCHECK, enabled ? BST_CHECKED : BST_UNCHECKED);
     m_radioNo.SendMessage(BM_SETCHECK, enabled ? BST_UNCHECKED : BST_CHECKED);
 
-    CDC* dc = GetDC();
-    m_dpiX = dc->GetDeviceCaps(LOGPIXELSX) / 96.0;
-    m_dpiY = dc->GetDeviceCaps(LOGPIXELSY) / 96.0;
-    ReleaseDC(dc);
+    ReadDpiScale(m_hWnd, m_dpiX, m_dpiY);
 
     InitLayout();
     AddNoticeToolTip();
@@ -80,17 +72,11 @@ BOOL CVELQOpenAsFirstUseDlg::OnInitDialog() {
 
 void CVELQOpenAsFirstUseDlg::OnPaint() {
     CPaintDC dc(this);
-    CDC memoryDC;
-    memoryDC.CreateCompatibleDC(&dc);
-    {
-        SelectedObject logo(memoryDC, m_logo.GetSafeHandle());
-        // The logo keeps its own 38 x 38 pixels at every scale.
-        DrawMaskedBitmap(dc, Scale(20, m_dpiX), Scale(20, m_dpiY), memoryDC);
-    }
+    DrawLogo(dc, Scale(20, m_dpiX), Scale(20, m_dpiY), m_logo);
 
     const int lineY = m_noFile ? 189 : 169;
     dc.FillSolidRect(Scale(10, m_dpiX), Scale(lineY, m_dpiY), Scale(564, m_dpiX), Scale(1, m_dpiY),
-                     SeparatorColour);
+                     SeparatorGrey);
 }
 
 // The notice or the prompt runs its own modal loop in here while this dialog,

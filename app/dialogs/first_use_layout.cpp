@@ -7,8 +7,8 @@
 #include <commdlg.h>  // FR_DOWN, FR_MATCHCASE
 #include <richedit.h>
 
+#include "app/dialogs/layout.h"
 #include "app/dialogs/rich_edit_clip.h"
-#include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "shared/endpoints.h"
 
@@ -29,11 +29,6 @@ const wchar_t QuestionText[] =
     L"Do you want Wendaro to recommend software any time Windows cannot open your files?";
 const wchar_t YesText[] = L"Yes (recommended)";
 const wchar_t NoText[] = L"No (use Windows)";
-
-// x, y, width, height at 96 DPI.
-struct Placement {
-    int x, y, width, height;
-};
 
 // One form's rectangles, in the order the windows are placed.
 struct FormLayout {
@@ -121,19 +116,16 @@ void CVELQOpenAsFirstUseDlg::UnderlineLearnMore() {
 
 void CVELQOpenAsFirstUseDlg::PlaceControls() {
     const FormLayout& form = m_noFile ? NoFileLayout : FileLayout;
-    auto place = [this](CWnd& window, const CWnd* after, const Placement& p) {
-        window.SetWindowPos(after, Scale(p.x, m_dpiX), Scale(p.y, m_dpiY), Scale(p.width, m_dpiX),
-                            Scale(p.height, m_dpiY), 0);
-    };
-    place(*this, nullptr, form.dialog);
-    place(m_staticHeadline, nullptr, form.headline);
-    place(m_richInfo, nullptr, form.notice);
-    place(m_staticQuestion, nullptr, form.question);
     // Chained so that the tab order runs Yes, No, the two links, OK, Cancel.
-    place(m_radioYes, &m_btnCancel, form.yes);
-    place(m_radioNo, &m_radioYes, form.no);
-    place(m_linkStorePrivacy, &m_radioNo, form.storeLink);
-    place(m_linkMakerPrivacy, &m_linkStorePrivacy, form.makerLink);
-    place(m_btnOK, &m_linkMakerPrivacy, form.ok);
-    place(m_btnCancel, &m_btnOK, form.cancel);
+    PlaceWindows({{this, nullptr, form.dialog},
+                  {&m_staticHeadline, nullptr, form.headline},
+                  {&m_richInfo, nullptr, form.notice},
+                  {&m_staticQuestion, nullptr, form.question},
+                  {&m_radioYes, &m_btnCancel, form.yes},
+                  {&m_radioNo, &m_radioYes, form.no},
+                  {&m_linkStorePrivacy, &m_radioNo, form.storeLink},
+                  {&m_linkMakerPrivacy, &m_linkStorePrivacy, form.makerLink},
+                  {&m_btnOK, &m_linkMakerPrivacy, form.ok},
+                  {&m_btnCancel, &m_btnOK, form.cancel}},
+                 m_dpiX, m_dpiY);
 }

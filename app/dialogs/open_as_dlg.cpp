@@ -5,11 +5,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/controls/colours.h"
 #include "app/dialogs/draw_masked_bitmap.h"
+#include "app/dialogs/layout.h"
+#include "app/dialogs/picture_area.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource.h"
-#include "shared/gdi_holders.h"
 #include "shared/launch.h"
 #include "shared/settings.h"
 #include "shared/task/job_control.h"
@@ -18,7 +20,6 @@
 namespace {
 
 const COLORREF White = RGB(0xFF, 0xFF, 0xFF);
-const COLORREF SeparatorGrey = RGB(0xC6, 0xC6, 0xC6);
 const COLORREF AnimationTextColour = RGB(0x66, 0x66, 0x66);
 
 // The text after the last backslash; a bare name is shown as given.
@@ -103,10 +104,7 @@ BOOL CVELQOpenAsDlg::OnInitDialog() {
     m_animation.Open(IDR_LOADING_AVI);
     m_animation.Play(0, 0xFFFF, static_cast<UINT>(-1));
 
-    HDC dc = ::GetDC(m_hWnd);
-    m_dpiX = GetDeviceCaps(dc, LOGPIXELSX) / 96.0;
-    m_dpiY = GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
-    ::ReleaseDC(m_hWnd, dc);
+    ReadDpiScale(m_hWnd, m_dpiX, m_dpiY);
 
     InitLayout();
     CenterWindow(nullptr);
@@ -122,16 +120,11 @@ BOOL CVELQOpenAsDlg::OnInitDialog() {
 
 void CVELQOpenAsDlg::OnPaint() {
     CPaintDC dc(this);
-    CDC memory;
-    memory.CreateCompatibleDC(&dc);
-    {
-        SelectedObject logo(memory, m_logo.GetSafeHandle());
-        DrawMaskedBitmap(dc.m_hDC, Scale(20, m_dpiX), Scale(20, m_dpiY), memory.m_hDC);
-    }
+    DrawLogo(dc, Scale(20, m_dpiX), Scale(20, m_dpiY), m_logo);
 
     // The picture area, and the separator line above the buttons.
-    dc.FillSolidRect(Scale(386, m_dpiX), Scale(20, m_dpiY), Scale(180, m_dpiX),
-                     Scale(194, m_dpiY), White);
+    dc.FillSolidRect(Scale(PictureArea.x, m_dpiX), Scale(PictureArea.y, m_dpiY),
+                     Scale(PictureArea.width, m_dpiX), Scale(PictureArea.height, m_dpiY), White);
     dc.FillSolidRect(Scale(10, m_dpiX), Scale(238, m_dpiY), Scale(564, m_dpiX), Scale(1, m_dpiY),
                      SeparatorGrey);
 }

@@ -1,19 +1,11 @@
 // Where the prompt's controls go, and how its skinned buttons look.
 #include "app/dialogs/open_as_dlg.h"
 
+#include "app/controls/colours.h"
+#include "app/dialogs/layout.h"
+#include "app/dialogs/picture_area.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
-
-namespace {
-
-const COLORREF Magenta = RGB(0xFF, 0x00, 0xFF);
-
-// The animation's frames are 180 x 194 pixels at every scale; it is centred
-// on the picture area that OnPaint fills.
-const int AnimationWidth = 180;
-const int AnimationHeight = 194;
-
-}  // namespace
 
 void CVELQOpenAsDlg::InitLayout() {
     LoadPictures();
@@ -22,36 +14,30 @@ void CVELQOpenAsDlg::InitLayout() {
     m_logo.Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_LOGO)));
     m_radioStore.SendMessage(BM_SETCHECK, BST_CHECKED);
 
-    SetButtonBitmaps(m_btnPrev, IDB_PREV_HOVER, Magenta, IDB_PREV_NORMAL, Magenta,
-                     IDB_PREV_PRESSED, Magenta);
-    SetButtonBitmaps(m_btnNext, IDB_NEXT_HOVER, Magenta, IDB_NEXT_NORMAL, Magenta,
-                     IDB_NEXT_PRESSED, Magenta);
+    SetButtonBitmaps(m_btnPrev, IDB_PREV_HOVER, TransparentColour, IDB_PREV_NORMAL,
+                     TransparentColour, IDB_PREV_PRESSED, TransparentColour);
+    SetButtonBitmaps(m_btnNext, IDB_NEXT_HOVER, TransparentColour, IDB_NEXT_NORMAL,
+                     TransparentColour, IDB_NEXT_PRESSED, TransparentColour);
 
-    // Flags 0: every call also moves the window in the Z order, and so in
-    // the tab order. A null window to go after means the top.
-    const double x = m_dpiX;
-    const double y = m_dpiY;
-    auto place = [x, y](CWnd& window, const CWnd* after, int left, int top, int width,
-                        int height) {
-        window.SetWindowPos(after, Scale(left, x), Scale(top, y), Scale(width, x),
-                            Scale(height, y), 0);
-    };
-    place(*this, nullptr, 0, 0, 590, 316);
-    place(m_btnOK, &m_btnCancel, 390, 252, 80, 25);
-    place(m_btnCancel, &m_btnOK, 480, 252, 80, 25);
-    place(m_staticTitle, nullptr, 72, 20, 270, 20);
-    place(m_staticFileName, nullptr, 72, 40, 258, 20);
-    place(m_staticQuestion, nullptr, 72, 80, 258, 20);
-    place(m_staticVersion, nullptr, 73, 258, 200, 20);
-    place(m_radioStore, &m_btnCancel, 56, 110, 290, 40);
-    place(m_radioOpenWith, &m_radioStore, 56, 150, 265, 40);
-    place(m_radioWindows, &m_radioOpenWith, 56, 190, 265, 40);
-    place(m_btnPrev, nullptr, 396, 99, 17, 18);
-    place(m_btnNext, nullptr, 539, 99, 17, 18);
-    m_animation.SetWindowPos(nullptr,
-                             Scale(386, x) - (AnimationWidth - Scale(AnimationWidth, x)) / 2,
-                             Scale(20, y) - (AnimationHeight - Scale(AnimationHeight, y)) / 2,
-                             AnimationWidth, AnimationHeight, 0);
+    PlaceWindows({{this, nullptr, {0, 0, 590, 316}},
+                  {&m_btnOK, &m_btnCancel, {390, 252, 80, 25}},
+                  {&m_btnCancel, &m_btnOK, {480, 252, 80, 25}},
+                  {&m_staticTitle, nullptr, {72, 20, 270, 20}},
+                  {&m_staticFileName, nullptr, {72, 40, 258, 20}},
+                  {&m_staticQuestion, nullptr, {72, 80, 258, 20}},
+                  {&m_staticVersion, nullptr, {73, 258, 200, 20}},
+                  {&m_radioStore, &m_btnCancel, {56, 110, 290, 40}},
+                  {&m_radioOpenWith, &m_radioStore, {56, 150, 265, 40}},
+                  {&m_radioWindows, &m_radioOpenWith, {56, 190, 265, 40}},
+                  {&m_btnPrev, nullptr, {396, 99, 17, 18}},
+                  {&m_btnNext, nullptr, {539, 99, 17, 18}}},
+                 m_dpiX, m_dpiY);
+    // The animation keeps its frames' size and is centred on the picture area.
+    m_animation.SetWindowPos(
+        nullptr,
+        Scale(PictureArea.x, m_dpiX) - (PictureArea.width - Scale(PictureArea.width, m_dpiX)) / 2,
+        Scale(PictureArea.y, m_dpiY) - (PictureArea.height - Scale(PictureArea.height, m_dpiY)) / 2,
+        PictureArea.width, PictureArea.height, 0);
 
     // Point sizes become pixels on the screen's own scale, not ours.
     m_fontText.CreatePointFont(80, L"Tahoma");

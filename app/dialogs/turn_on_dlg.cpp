@@ -1,13 +1,9 @@
 #include "app/dialogs/turn_on_dlg.h"
 
+#include "app/controls/colours.h"
+#include "app/dialogs/layout.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
-
-namespace {
-
-const COLORREF SeparatorColour = RGB(0xC6, 0xC6, 0xC6);
-
-}  // namespace
 
 IMPLEMENT_DYNAMIC(CVELQTurnOn, CDialog)
 
@@ -31,10 +27,7 @@ void CVELQTurnOn::DoDataExchange(CDataExchange* pDX) {
 BOOL CVELQTurnOn::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    CDC* dc = GetDC();
-    m_dpiX = dc->GetDeviceCaps(LOGPIXELSX) / 96.0;
-    m_dpiY = dc->GetDeviceCaps(LOGPIXELSY) / 96.0;
-    ReleaseDC(dc);
+    ReadDpiScale(m_hWnd, m_dpiX, m_dpiY);
 
     InitLayout();
     // The consent dialog that shows the notice is hidden by now, so the
@@ -50,11 +43,10 @@ void CVELQTurnOn::InitLayout() {
         L"with them.");
 
     // The dialog goes to the screen's origin here; OnInitDialog centres it.
-    SetWindowPos(nullptr, 0, 0, Scale(423, m_dpiX), Scale(147, m_dpiY), 0);
-    m_staticText.SetWindowPos(nullptr, Scale(26, m_dpiX), Scale(24, m_dpiY), Scale(375, m_dpiX),
-                              Scale(40, m_dpiY), 0);
-    m_btnOK.SetWindowPos(nullptr, Scale(323, m_dpiX), Scale(83, m_dpiY), Scale(80, m_dpiX),
-                         Scale(25, m_dpiY), 0);
+    PlaceWindows({{this, nullptr, {0, 0, 423, 147}},
+                  {&m_staticText, nullptr, {26, 24, 375, 40}},
+                  {&m_btnOK, nullptr, {323, 83, 80, 25}}},
+                 m_dpiX, m_dpiY);
 
     // Point sizes follow the screen's DPI by themselves: no scale factor.
     m_fontText.CreatePointFont(80, L"Tahoma");
@@ -66,5 +58,5 @@ void CVELQTurnOn::InitLayout() {
 void CVELQTurnOn::OnPaint() {
     CPaintDC dc(this);
     dc.FillSolidRect(Scale(10, m_dpiX), Scale(71, m_dpiY), Scale(397, m_dpiX), Scale(1, m_dpiY),
-                     SeparatorColour);
+                     SeparatorGrey);
 }
