@@ -6,17 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_ids.h"
 #include "shared/task/named_event.h"
+#include "shared/task/picture_watcher.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
 using namespace dialogtest;
 
 namespace {
-
-const int Picture = 1016;
-const int Animation = 1036;
-const int Prev = 1010;
-const int Next = 1011;
 
 class Carousel : public AtDpi<96> {
 protected:
@@ -31,11 +28,11 @@ protected:
 
 TEST_F(Carousel, NoFolderShowsTheAnimationAlone) {
     DialogState state = Show(L"nofolder");
-    EXPECT_TRUE(state.controls[Animation].visible);
-    EXPECT_FALSE(state.controls[Picture].visible);
+    EXPECT_TRUE(state.controls[IDC_ANIMATION].visible);
+    EXPECT_FALSE(state.controls[IDC_PICTURE].visible);
     EXPECT_EQ(0, VisibleDots(state));
-    EXPECT_FALSE(state.controls[Prev].visible);
-    EXPECT_FALSE(state.controls[Next].visible);
+    EXPECT_FALSE(state.controls[IDC_BTN_PREV].visible);
+    EXPECT_FALSE(state.controls[IDC_BTN_NEXT].visible);
 }
 
 TEST_F(Carousel, OnePictureBesideTheCategoryListGivesOneDotAndNoArrows) {
@@ -53,17 +50,17 @@ TEST_F(Carousel, OnePictureBesideTheCategoryListGivesOneDotAndNoArrows) {
         centre = ScreenPixel(dialog, {475, 106});
         dotPixel = ScreenPixel(dialog, {475, 198});
     });
-    EXPECT_TRUE(state.controls[Picture].visible);
-    EXPECT_TRUE(HasRect(state.controls[Picture].rect, 425, 56, 100, 100));
+    EXPECT_TRUE(state.controls[IDC_PICTURE].visible);
+    EXPECT_TRUE(HasRect(state.controls[IDC_PICTURE].rect, 425, 56, 100, 100));
     EXPECT_EQ(RGB(0x20, 0x80, 0xC0), centre);
-    EXPECT_FALSE(state.controls[Animation].visible);
+    EXPECT_FALSE(state.controls[IDC_ANIMATION].visible);
     EXPECT_EQ(1, VisibleDots(state));
-    EXPECT_TRUE(state.controls[1012].visible);
-    EXPECT_TRUE(HasRect(state.controls[1012].rect, 472, 195, 7, 7));
+    EXPECT_TRUE(state.controls[IDC_BTN_DOT1].visible);
+    EXPECT_TRUE(HasRect(state.controls[IDC_BTN_DOT1].rect, 472, 195, 7, 7));
     // The current dot is drawn, not left as the white picture area.
     EXPECT_NE(RGB(0xFF, 0xFF, 0xFF), dotPixel);
-    EXPECT_FALSE(state.controls[Prev].visible);
-    EXPECT_FALSE(state.controls[Next].visible);
+    EXPECT_FALSE(state.controls[IDC_BTN_PREV].visible);
+    EXPECT_FALSE(state.controls[IDC_BTN_NEXT].visible);
 }
 
 TEST_F(Carousel, AcceptsPictureExtensionsWhateverTheirCase) {
@@ -93,8 +90,8 @@ TEST_F(Carousel, TakesFiveOfSixPicturesAndCentresTheirDots) {
     for (int k = 0; k < 5; ++k) {
         EXPECT_TRUE(HasRect(state.controls[DotIds[k]].rect, 436 + 18 * k, 195, 7, 7)) << "dot " << k;
     }
-    EXPECT_TRUE(state.controls[Prev].visible);
-    EXPECT_TRUE(state.controls[Next].visible);
+    EXPECT_TRUE(state.controls[IDC_BTN_PREV].visible);
+    EXPECT_TRUE(state.controls[IDC_BTN_NEXT].visible);
 }
 
 TEST_F(Carousel, ArrowsWalkTheRingOfPictures) {
@@ -111,22 +108,22 @@ TEST_F(Carousel, ArrowsWalkTheRingOfPictures) {
     LONG currentDotPixelBefore = 0, currentDotPixelAfter = 0;
     RunPrompt(folder.File(L"file.ring"), L"carousel", [&](HWND dialog) {
         auto width = [&] {
-            RECT rect = ReadDialog(dialog).controls[Picture].rect;
+            RECT rect = ReadDialog(dialog).controls[IDC_PICTURE].rect;
             return rect.right - rect.left;
         };
         Repaint(dialog);
         currentDotPixelBefore = ScreenPixel(dialog, {439, 198});
         forward.push_back(width());
         for (int i = 0; i < 4; ++i) {
-            Click(dialog, Next);
+            Click(dialog, IDC_BTN_NEXT);
             forward.push_back(width());
         }
-        Click(dialog, Next);  // from the last back to the first
+        Click(dialog, IDC_BTN_NEXT);  // from the last back to the first
         afterWrap = width();
-        Click(dialog, Prev);  // from the first to the last
+        Click(dialog, IDC_BTN_PREV);  // from the first to the last
         prevOfFirst = width();
-        Click(dialog, Next);
-        Click(dialog, Next);  // the second picture: dot 1 is no longer current
+        Click(dialog, IDC_BTN_NEXT);
+        Click(dialog, IDC_BTN_NEXT);  // the second picture: dot 1 is no longer current
         Repaint(dialog);
         currentDotPixelAfter = ScreenPixel(dialog, {439, 198});
     });
@@ -153,7 +150,7 @@ TEST_F(Carousel, FitsLargePicturesIntoTheBox) {
         std::wstring extension = L"fit" + std::to_wstring(c.width);
         WritePicture(folder.Pictures(extension) + L"\\pic01.bmp", c.width, c.height, RGB(9, 9, 9));
         DialogState state = Show(extension);
-        EXPECT_TRUE(HasRect(state.controls[Picture].rect, c.x, c.y, c.cx, c.cy))
+        EXPECT_TRUE(HasRect(state.controls[IDC_PICTURE].rect, c.x, c.y, c.cx, c.cy))
             << c.width << " x " << c.height;
     }
 }
@@ -163,7 +160,7 @@ TEST_F(Carousel, AnUndecodablePictureStillGetsItsDot) {
     testsupport::WriteFileBytes(pictures + L"\\pic01.png", "not a picture");
     DialogState state = Show(L"broken");
     EXPECT_EQ(1, VisibleDots(state));
-    EXPECT_FALSE(state.controls[Animation].visible);
+    EXPECT_FALSE(state.controls[IDC_ANIMATION].visible);
 }
 
 TEST_F(Carousel, APictureFolderPathTooLongForItsBuffersShowsTheAnimation) {
@@ -174,7 +171,7 @@ TEST_F(Carousel, APictureFolderPathTooLongForItsBuffersShowsTheAnimation) {
         testsupport::ScopedEnvironment longProfile(L"ALLUSERSPROFILE", profile.c_str());
         DialogState state;
         RunPrompt(folder.File(L"file.long"), L"carousel", [&](HWND dialog) { state = ReadDialog(dialog); });
-        EXPECT_TRUE(state.controls[Animation].visible) << length;
+        EXPECT_TRUE(state.controls[IDC_ANIMATION].visible) << length;
         EXPECT_EQ(0, VisibleDots(state)) << length;
     }
 }
@@ -187,18 +184,18 @@ TEST_F(Carousel, ARescanWithFewerPicturesHidesTheSurplusDots) {
     DialogState before, after;
     RunPrompt(folder.File(L"file.rescan"), L"carousel", [&](HWND dialog) {
         before = ReadDialog(dialog);
-        Click(dialog, Next);
+        Click(dialog, IDC_BTN_NEXT);
         DeleteFileW((pictures + L"\\pic02.gif").c_str());
         DeleteFileW((pictures + L"\\pic03.gif").c_str());
-        SendMessageW(dialog, WM_USER + 1021, 0, 0);
+        SendMessageW(dialog, WM_PICTURECHANGED, 0, 0);
         after = ReadDialog(dialog);
     });
     EXPECT_EQ(3, VisibleDots(before));
     EXPECT_EQ(1, VisibleDots(after));
-    EXPECT_TRUE(after.controls[1012].visible);
-    EXPECT_TRUE(HasRect(after.controls[1012].rect, 472, 195, 7, 7));
-    EXPECT_TRUE(HasRect(after.controls[Picture].rect, 455, 86, 40, 40)) << "picture 1 again";
-    EXPECT_FALSE(after.controls[Prev].visible);
+    EXPECT_TRUE(after.controls[IDC_BTN_DOT1].visible);
+    EXPECT_TRUE(HasRect(after.controls[IDC_BTN_DOT1].rect, 472, 195, 7, 7));
+    EXPECT_TRUE(HasRect(after.controls[IDC_PICTURE].rect, 455, 86, 40, 40)) << "picture 1 again";
+    EXPECT_FALSE(after.controls[IDC_BTN_PREV].visible);
 }
 
 TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
@@ -222,12 +219,12 @@ TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
         arrived = WaitUntil(
             [&] {
                 later = ReadDialog(dialog);
-                return VisibleDots(later) == 2 && !later.controls[Animation].visible &&
-                       later.controls[Picture].visible && later.controls[Next].visible;
+                return VisibleDots(later) == 2 && !later.controls[IDC_ANIMATION].visible &&
+                       later.controls[IDC_PICTURE].visible && later.controls[IDC_BTN_NEXT].visible;
             },
             15000);
     });
-    EXPECT_TRUE(first.controls[Animation].visible);
+    EXPECT_TRUE(first.controls[IDC_ANIMATION].visible);
     EXPECT_TRUE(arrived);
 }
 

@@ -16,6 +16,7 @@ using std::min;
 #include "app/dialogs/first_use_dlg.h"
 #include "app/dialogs/open_as_dlg.h"
 #include "app/dialogs/turn_on_dlg.h"
+#include "resources/dialog_ids.h"
 #include "tests/support/program.h"
 
 namespace dialogtest {
@@ -360,8 +361,8 @@ ToolTipState ReadNoticeToolTip(HWND dialog) {
 
     TTTOOLINFOW tool = {};
     tool.cbSize = offsetof(TTTOOLINFOW, lpReserved);
-    tool.hwnd = GetDlgItem(dialog, 1004);
-    tool.uId = 1004;
+    tool.hwnd = GetDlgItem(dialog, IDC_RICH_INFO);
+    tool.uId = IDC_RICH_INFO;
     if (!SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return state;
     state.found = true;
     state.rect = tool.rect;

@@ -95,7 +95,7 @@ struct ToolTipState {
     std::wstring text;
     int maxWidth = 0;
 };
-// The dialog's tooltip and its tool for the notice (control 1004).
+// The dialog's tooltip and its tool for the notice (IDC_RICH_INFO).
 ToolTipState ReadNoticeToolTip(HWND dialog);
 // The characters of a rich edit control that carry a dotted underline.
 std::wstring DottedUnderlinedText(HWND richEdit);

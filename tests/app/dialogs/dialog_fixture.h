@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_ids.h"
 #include "tests/app/dialogs/dialog_driver.h"
 #include "tests/app/dialogs/fake_programs.h"
 #include "tests/support/registry_guard.h"
@@ -18,7 +19,8 @@
 namespace dialogtest {
 
 // The ids of the prompt's five dots, in carousel order.
-inline constexpr int DotIds[5] = {1012, 1013, 1014, 1015, 1017};
+inline constexpr int DotIds[5] = {IDC_BTN_DOT1, IDC_BTN_DOT2, IDC_BTN_DOT3, IDC_BTN_DOT4,
+                                   IDC_BTN_DOT5};
 
 class DataFolder {
 public:

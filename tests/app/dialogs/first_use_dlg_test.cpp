@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_ids.h"
 #include "shared/endpoints.h"
 #include "shared/launch.h"
 #include "tests/app/dialogs/dialog_fixture.h"
@@ -26,18 +27,17 @@ const wchar_t FileTipStart[] =
     L"The Wendaro recommends free and for-purchase applications from the Dravik Download Store to "
     L"open your files. ";
 
-enum { Headline = 1030, Notice = 1004, Question = 1029, Yes = 1018, No = 1019, StoreLink = 1031,
-       MakerLink = 1033 };
-
 const std::vector<Placement> NoFileAt96 = {
-    {Headline, 72, 17, 490, 40},  {Notice, 72, 63, 475, 60},     {Question, 72, 105, 485, 50},
-    {Yes, 72, 145, 180, 30},      {No, 310, 145, 220, 30},       {StoreLink, 72, 208, 130, 25},
-    {MakerLink, 220, 208, 140, 25}, {IDOK, 395, 203, 78, 25},    {IDCANCEL, 480, 203, 78, 25},
+    {IDC_FIRSTUSE_HEADLINE, 72, 17, 490, 40}, {IDC_RICH_INFO, 72, 63, 475, 60},
+    {IDC_FIRSTUSE_QUESTION, 72, 105, 485, 50}, {IDC_RADIO_YES, 72, 145, 180, 30}, {IDC_RADIO_NO, 310, 145, 220, 30},
+    {IDC_LINK_STORE_PRIVACY, 72, 208, 130, 25}, {IDC_LINK_MAKER_PRIVACY, 220, 208, 140, 25},
+    {IDOK, 395, 203, 78, 25}, {IDCANCEL, 480, 203, 78, 25},
 };
 const std::vector<Placement> FileAt96 = {
-    {Headline, 72, 17, 490, 20},  {Notice, 72, 89, 475, 40},     {Question, 72, 45, 500, 50},
-    {Yes, 72, 130, 180, 30},      {No, 262, 130, 220, 30},       {StoreLink, 72, 188, 130, 25},
-    {MakerLink, 220, 188, 140, 25}, {IDOK, 395, 183, 78, 25},    {IDCANCEL, 480, 183, 78, 25},
+    {IDC_FIRSTUSE_HEADLINE, 72, 17, 490, 20}, {IDC_RICH_INFO, 72, 89, 475, 40},
+    {IDC_FIRSTUSE_QUESTION, 72, 45, 500, 50}, {IDC_RADIO_YES, 72, 130, 180, 30}, {IDC_RADIO_NO, 262, 130, 220, 30},
+    {IDC_LINK_STORE_PRIVACY, 72, 188, 130, 25}, {IDC_LINK_MAKER_PRIVACY, 220, 188, 140, 25},
+    {IDOK, 395, 183, 78, 25}, {IDCANCEL, 480, 183, 78, 25},
 };
 
 using FirstUseAt96 = WithSettingsAtDpi<96>;
@@ -50,7 +50,7 @@ TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
     int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
         state = ReadDialog(dialog);
         order = ChildOrder(dialog);
-        question = DarkPixelsPerLine(dialog, Question);
+        question = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
         shot = SaveScreenshot(dialog, L"first-use-no-file");
     });
     ASSERT_EQ(IDCANCEL, result);
@@ -60,19 +60,20 @@ TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
     ExpectPlacements(state, NoFileAt96);
     EXPECT_EQ(L"The Wendaro recommends free and for-purchase applications from the Dravik Download "
               L"Store to open files.",
-              state.controls[Headline].text);
-    EXPECT_EQ(NoticeText, state.controls[Notice].text);
+              state.controls[IDC_FIRSTUSE_HEADLINE].text);
+    EXPECT_EQ(NoticeText, state.controls[IDC_RICH_INFO].text);
     EXPECT_EQ(L"Do you want Wendaro to recommend software any time Windows cannot open your files?",
-              state.controls[Question].text);
-    EXPECT_EQ(L"Yes (recommended)", state.controls[Yes].text);
-    EXPECT_EQ(L"No (use Windows)", state.controls[No].text);
-    EXPECT_NE(std::wstring::npos, state.controls[StoreLink].text.find(L"Fernhollow Privacy Policy"));
-    EXPECT_NE(std::wstring::npos, state.controls[MakerLink].text.find(L"Dravik Online Privacy Statement"));
+              state.controls[IDC_FIRSTUSE_QUESTION].text);
+    EXPECT_EQ(L"Yes (recommended)", state.controls[IDC_RADIO_YES].text);
+    EXPECT_EQ(L"No (use Windows)", state.controls[IDC_RADIO_NO].text);
+    EXPECT_NE(std::wstring::npos, state.controls[IDC_LINK_STORE_PRIVACY].text.find(L"Fernhollow Privacy Policy"));
+    EXPECT_NE(std::wstring::npos, state.controls[IDC_LINK_MAKER_PRIVACY].text.find(L"Dravik Online Privacy Statement"));
 
     // The statics went to the top one by one; the rest follow each other in
     // the tab order Yes, No, the links, OK, Cancel.
-    const std::vector<int> expected = {Question, Notice, Headline, Yes, No, StoreLink, MakerLink,
-                                       IDOK, IDCANCEL};
+    const std::vector<int> expected = {IDC_FIRSTUSE_QUESTION,  IDC_RICH_INFO,          IDC_FIRSTUSE_HEADLINE,
+                                       IDC_RADIO_YES,          IDC_RADIO_NO,           IDC_LINK_STORE_PRIVACY,
+                                       IDC_LINK_MAKER_PRIVACY, IDOK,                   IDCANCEL};
     EXPECT_EQ(expected, order);
     EXPECT_FALSE(shot.empty());
     // The notice's rectangle reaches over the question, its text does not.
@@ -88,14 +89,14 @@ TEST_F(FirstUseAt96, FileFormIsShorterAndAsksBeforeTheNotice) {
     std::wstring shot;
     RunFirstUse(FileTarget{folder.File(L"a.velq"), L"77"}, [&](HWND dialog) {
         state = ReadDialog(dialog);
-        question = DarkPixelsPerLine(dialog, Question);
+        question = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
         shot = SaveScreenshot(dialog, L"first-use-file");
     });
     EXPECT_EQ(590, state.size.cx);
     EXPECT_EQ(250, state.size.cy);
     ExpectPlacements(state, FileAt96);
-    EXPECT_EQ(L"Windows cannot determine which program opens this file.", state.controls[Headline].text);
-    EXPECT_EQ(NoticeText, state.controls[Notice].text);
+    EXPECT_EQ(L"Windows cannot determine which program opens this file.", state.controls[IDC_FIRSTUSE_HEADLINE].text);
+    EXPECT_EQ(NoticeText, state.controls[IDC_RICH_INFO].text);
     EXPECT_TRUE(EveryLineShows(question));
     EXPECT_FALSE(shot.empty());
 }
@@ -114,8 +115,8 @@ TEST_F(FirstUseAt96, PresetAnswerFollowsEnableVELQ) {
         int yes = -1;
         int no = -1;
         RunFirstUse(FileTarget{}, [&](HWND dialog) {
-            yes = CheckState(dialog, Yes);
-            no = CheckState(dialog, No);
+            yes = CheckState(dialog, IDC_RADIO_YES);
+            no = CheckState(dialog, IDC_RADIO_NO);
         });
         EXPECT_EQ(c.yes, yes) << "present " << c.present << " value " << c.value;
         EXPECT_EQ(c.yes == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, no)
@@ -142,7 +143,8 @@ TEST_F(FirstUseAt96, NoticeToolTipDependsOnTheForm) {
 
 TEST_F(FirstUseAt96, OnlyLearnMoreCarriesTheDottedUnderline) {
     std::wstring underlined = L"<not read>";
-    RunFirstUse(FileTarget{}, [&](HWND dialog) { underlined = DottedUnderlinedText(GetDlgItem(dialog, Notice)); });
+    RunFirstUse(FileTarget{},
+                [&](HWND dialog) { underlined = DottedUnderlinedText(GetDlgItem(dialog, IDC_RICH_INFO)); });
     EXPECT_EQ(L"Learn more.", underlined);
 }
 
@@ -184,9 +186,9 @@ TEST_F(FirstUseAt96, LinksOpenByClickOrEnterAndLeaveTheDialogOpen) {
     bool stillShown = false;
     std::wstring opened;
     int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
-        ClickLink(GetDlgItem(dialog, StoreLink));
+        ClickLink(GetDlgItem(dialog, IDC_LINK_STORE_PRIVACY));
         browser.WaitForLines(1);
-        PressEnterOn(dialog, GetDlgItem(dialog, MakerLink));
+        PressEnterOn(dialog, GetDlgItem(dialog, IDC_LINK_MAKER_PRIVACY));
         opened = browser.WaitForLines(2);
         stillShown = IsWindowVisible(dialog) != FALSE;
     });
@@ -214,8 +216,8 @@ protected:
             if (answer) {
                 Click(dialog, answer);
             } else {
-                SendDlgItemMessageW(dialog, Yes, BM_SETCHECK, BST_UNCHECKED, 0);
-                SendDlgItemMessageW(dialog, No, BM_SETCHECK, BST_UNCHECKED, 0);
+                SendDlgItemMessageW(dialog, IDC_RADIO_YES, BM_SETCHECK, BST_UNCHECKED, 0);
+                SendDlgItemMessageW(dialog, IDC_RADIO_NO, BM_SETCHECK, BST_UNCHECKED, 0);
             }
             PressOk(dialog);
             other = OtherDialogAfter(dialog);
@@ -234,7 +236,7 @@ TEST_F(FirstUseAnswers, NoFileYesRecordsAndShowsTheNoticeUntilItIsClosed) {
         HWND notice = nullptr;
         std::wstring shot;
         int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
-            Click(dialog, Yes);
+            Click(dialog, IDC_RADIO_YES);
             PressOk(dialog);
             notice = WaitForDialog(GetCurrentProcessId(), NoticeCaption, 10000);
             if (!notice) return;
@@ -260,7 +262,7 @@ TEST_F(FirstUseAnswers, NoFileYesRecordsAndShowsTheNoticeUntilItIsClosed) {
 
 TEST_F(FirstUseAnswers, NoFileNoRecordsAndShowsNothingElse) {
     testsupport::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, 1);
-    AnswerWithoutYes(FileTarget{}, No);
+    AnswerWithoutYes(FileTarget{}, IDC_RADIO_NO);
     ExpectSetting(L"EnableVELQ", 0);
 }
 
@@ -268,11 +270,11 @@ TEST_F(FirstUseAnswers, FileYesShowsThePromptForTheSameFileAndCategory) {
     FakeBrowser browser(folder.root());
     std::wstring shownName;
     int result = RunFirstUse(FileTarget{file, L"4242"}, [&](HWND dialog) {
-        Click(dialog, Yes);
+        Click(dialog, IDC_RADIO_YES);
         PressOk(dialog);
         HWND prompt = WaitForDialog(GetCurrentProcessId(), PromptCaption, 10000, dialog);
         if (!prompt) return;
-        shownName = ReadDialog(prompt).controls[1024].text;
+        shownName = ReadDialog(prompt).controls[IDC_STATIC_FILENAME].text;
         // The prompt's store choice opens the page of the category it was given.
         Click(prompt, IDOK);
         WaitForGone(prompt, 5000);
@@ -293,7 +295,7 @@ TEST_F(FirstUseAnswers, FileNoHandsTheFileToTheSystemPromptAndStartsNoChild) {
     ASSERT_TRUE(openWith.ready());
     {
         FakeOpenWith::Redirect redirect(openWith);
-        AnswerWithoutYes(FileTarget{file, L"4242"}, No);
+        AnswerWithoutYes(FileTarget{file, L"4242"}, IDC_RADIO_NO);
     }
     ExpectSetting(L"EnableVELQ", 0);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_ids.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
 using namespace dialogtest;
@@ -26,12 +27,12 @@ TEST_F(FirstUseAt120, BothFormsScaleAndTheToolTipKeepsItsOwnRectangle) {
         tip = ReadNoticeToolTip(dialog);
         Repaint(dialog);
         line = ScreenPixel(dialog, {12, 236});  // trunc(189 x 1.25)
-        question[0] = DarkPixelsPerLine(dialog, 1029);
+        question[0] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
         SaveScreenshot(dialog, L"first-use-no-file-120dpi");
     });
     RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
         file = ReadDialog(dialog);
-        question[1] = DarkPixelsPerLine(dialog, 1029);
+        question[1] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
         SaveScreenshot(dialog, L"first-use-file-120dpi");
     });
     EXPECT_TRUE(EveryLineShows(question[0])) << "without a file";
@@ -39,15 +40,15 @@ TEST_F(FirstUseAt120, BothFormsScaleAndTheToolTipKeepsItsOwnRectangle) {
 
     EXPECT_EQ(737, noFile.size.cx);
     EXPECT_EQ(337, noFile.size.cy);
-    EXPECT_TRUE(HasRect(noFile.controls[1004].rect, 90, 78, 593, 75));
-    EXPECT_TRUE(HasRect(noFile.controls[1019].rect, 387, 181, 275, 37));
+    EXPECT_TRUE(HasRect(noFile.controls[IDC_RICH_INFO].rect, 90, 78, 593, 75));
+    EXPECT_TRUE(HasRect(noFile.controls[IDC_RADIO_NO].rect, 387, 181, 275, 37));
     EXPECT_TRUE(HasRect(noFile.controls[IDCANCEL].rect, 600, 253, 97, 31));
     EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line);
 
     EXPECT_EQ(737, file.size.cx);
     EXPECT_EQ(312, file.size.cy);
-    EXPECT_TRUE(HasRect(file.controls[1029].rect, 90, 56, 625, 62));
-    EXPECT_TRUE(HasRect(file.controls[1033].rect, 275, 235, 175, 31));
+    EXPECT_TRUE(HasRect(file.controls[IDC_FIRSTUSE_QUESTION].rect, 90, 56, 625, 62));
+    EXPECT_TRUE(HasRect(file.controls[IDC_LINK_MAKER_PRIVACY].rect, 275, 235, 175, 31));
 
     // Not the scaled (75, 12, 150, 31).
     ASSERT_TRUE(tip.found);
@@ -68,7 +69,7 @@ TEST_F(FirstUseAt120, NoticeScales) {
     });
     EXPECT_EQ(528, state.size.cx);
     EXPECT_EQ(183, state.size.cy);
-    EXPECT_TRUE(HasRect(state.controls[1034].rect, 32, 30, 468, 50));
+    EXPECT_TRUE(HasRect(state.controls[IDC_TURNON_TEXT].rect, 32, 30, 468, 50));
     EXPECT_TRUE(HasRect(state.controls[IDOK].rect, 403, 103, 100, 31));
     EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line[0]);
     EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), line[1]);
@@ -80,11 +81,11 @@ using FirstUseAt144 = WithSettingsAtDpi<144>;
 TEST_F(FirstUseAt144, TheWholeQuestionShowsInBothForms) {
     std::vector<int> question[2];
     RunFirstUse(FileTarget{}, [&](HWND dialog) {
-        question[0] = DarkPixelsPerLine(dialog, 1029);
+        question[0] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
         SaveScreenshot(dialog, L"first-use-no-file-144dpi");
     });
     RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
-        question[1] = DarkPixelsPerLine(dialog, 1029);
+        question[1] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
         SaveScreenshot(dialog, L"first-use-file-144dpi");
     });
     EXPECT_TRUE(EveryLineShows(question[0])) << "without a file";

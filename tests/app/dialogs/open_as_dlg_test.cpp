@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_ids.h"
 #include "shared/launch.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
@@ -20,11 +21,16 @@ using PromptAt96 = AtDpi<96>;
 
 // Every control of the layout table at 96 DPI.
 const std::vector<Placement> LayoutAt96 = {
-    {IDOK, 390, 252, 80, 25},   {IDCANCEL, 480, 252, 80, 25}, {1023, 72, 20, 270, 20},
-    {1024, 72, 40, 258, 20},    {1025, 72, 80, 258, 20},      {1026, 73, 258, 200, 20},
-    {1004, 56, 110, 290, 40},   {1005, 56, 150, 265, 40},     {1006, 56, 190, 265, 40},
-    {1010, 396, 99, 17, 18},    {1011, 539, 99, 17, 18},      {1036, 386, 20, 180, 194},
+    {IDOK, 390, 252, 80, 25},               {IDCANCEL, 480, 252, 80, 25},
+    {IDC_STATIC_TITLE, 72, 20, 270, 20},    {IDC_STATIC_FILENAME, 72, 40, 258, 20},
+    {IDC_STATIC_QUESTION, 72, 80, 258, 20}, {IDC_STATIC_VERSION, 73, 258, 200, 20},
+    {IDC_RADIO_STORE, 56, 110, 290, 40},    {IDC_RADIO_OPENWITH, 56, 150, 265, 40},
+    {IDC_RADIO_WINDOWS, 56, 190, 265, 40},  {IDC_BTN_PREV, 396, 99, 17, 18},
+    {IDC_BTN_NEXT, 539, 99, 17, 18},        {IDC_ANIMATION, 386, 20, 180, 194},
 };
+
+// The three choices, top to bottom.
+const int Choices[3] = {IDC_RADIO_STORE, IDC_RADIO_OPENWITH, IDC_RADIO_WINDOWS};
 
 TEST_F(PromptAt96, LaysOutEveryControlAndSetsTheTexts) {
     DialogState state;
@@ -41,22 +47,25 @@ TEST_F(PromptAt96, LaysOutEveryControlAndSetsTheTexts) {
     EXPECT_EQ(316, state.size.cy);
     ExpectPlacements(state, LayoutAt96);
 
-    EXPECT_EQ(L"Windows can't find the program needed to open the file:", state.controls[1023].text);
-    EXPECT_EQ(L"report.velq", state.controls[1024].text);
-    EXPECT_EQ(L"Do you want to:", state.controls[1025].text);
-    EXPECT_EQ(L"Version: 1.0.409.3882", state.controls[1026].text);
+    EXPECT_EQ(L"Windows can't find the program needed to open the file:", state.controls[IDC_STATIC_TITLE].text);
+    EXPECT_EQ(L"report.velq", state.controls[IDC_STATIC_FILENAME].text);
+    EXPECT_EQ(L"Do you want to:", state.controls[IDC_STATIC_QUESTION].text);
+    EXPECT_EQ(L"Version: 1.0.409.3882", state.controls[IDC_STATIC_VERSION].text);
     EXPECT_EQ(L"Go to the Dravik Download Store, powered by Fernhollow, to find the correct program.",
-              state.controls[1004].text);
+              state.controls[IDC_RADIO_STORE].text);
     EXPECT_EQ(L"Select a program to open the file from a list of installed programs.",
-              state.controls[1005].text);
+              state.controls[IDC_RADIO_OPENWITH].text);
     EXPECT_EQ(L"Use Windows file association services \n(and do not show this next time).",
-              state.controls[1006].text);
+              state.controls[IDC_RADIO_WINDOWS].text);
     EXPECT_EQ(L"OK", state.controls[IDOK].text);
     EXPECT_EQ(L"Cancel", state.controls[IDCANCEL].text);
 
     // Each placement also moved the control in the Z (and tab) order.
-    const std::vector<int> expectedZOrder = {1036, 1011, 1010, 1026, 1025, 1024, 1023, IDOK, IDCANCEL,
-                                             1004, 1005, 1006, 1012, 1013, 1014, 1015, 1016, 1017};
+    const std::vector<int> expectedZOrder = {
+        IDC_ANIMATION,       IDC_BTN_NEXT,       IDC_BTN_PREV,      IDC_STATIC_VERSION, IDC_STATIC_QUESTION,
+        IDC_STATIC_FILENAME, IDC_STATIC_TITLE,   IDOK,              IDCANCEL,           IDC_RADIO_STORE,
+        IDC_RADIO_OPENWITH,  IDC_RADIO_WINDOWS,  IDC_BTN_DOT1,      IDC_BTN_DOT2,       IDC_BTN_DOT3,
+        IDC_BTN_DOT4,        IDC_PICTURE,        IDC_BTN_DOT5};
     EXPECT_EQ(expectedZOrder, zOrder);
     EXPECT_FALSE(shot.empty());
 }
@@ -66,7 +75,7 @@ TEST_F(PromptAt96, CentresItselfAndChecksTheStoreChoice) {
     int checked[3] = {};
     RunPrompt(folder.File(L"a.velq"), Category, [&](HWND dialog) {
         state = ReadDialog(dialog);
-        for (int i = 0; i < 3; ++i) checked[i] = CheckState(dialog, 1004 + i);
+        for (int i = 0; i < 3; ++i) checked[i] = CheckState(dialog, IDC_RADIO_STORE + i);
     });
     EXPECT_EQ(BST_CHECKED, checked[0]);
     EXPECT_EQ(BST_UNCHECKED, checked[1]);
@@ -86,7 +95,8 @@ TEST_F(PromptAt96, FileNameLineShowsTheNameAfterTheLastBackslash) {
     };
     for (const Case& c : cases) {
         std::wstring shown = L"<none>";
-        RunPrompt(c.path, Category, [&](HWND dialog) { shown = ReadDialog(dialog).controls[1024].text; });
+        RunPrompt(c.path, Category,
+                  [&](HWND dialog) { shown = ReadDialog(dialog).controls[IDC_STATIC_FILENAME].text; });
         EXPECT_EQ(c.shown, shown) << "path " << std::string(c.path.begin(), c.path.end());
     }
 }
@@ -139,7 +149,7 @@ TEST_F(PromptChoices, StoreChoiceOpensTheCategoryPageInTheBrowser) {
 
 TEST_F(PromptChoices, OpenWithChoiceHidesThePromptAndEnds) {
     int result = RunPrompt(file, Category, [&](HWND dialog) {
-        Click(dialog, 1005);
+        Click(dialog, IDC_RADIO_OPENWITH);
         Click(dialog, IDOK);
     });
     EXPECT_EQ(0, result);
@@ -153,7 +163,7 @@ TEST_F(PromptChoices, WindowsChoiceSwitchesOffAndHandsTheFileToTheSystemPrompt) 
     {
         FakeOpenWith::Redirect redirect(openWith);
         result = RunPrompt(file, Category, [&](HWND dialog) {
-            Click(dialog, 1006);
+            Click(dialog, IDC_RADIO_WINDOWS);
             Click(dialog, IDOK);
         });
     }
@@ -188,7 +198,7 @@ TEST_F(PromptChoices, CancelEscapeAndTheCloseBoxChangeNothing) {
 
 TEST_F(PromptChoices, OkWithNoChoiceCheckedOnlyEnds) {
     int result = RunPrompt(file, Category, [&](HWND dialog) {
-        SendDlgItemMessageW(dialog, 1004, BM_SETCHECK, BST_UNCHECKED, 0);
+        SendDlgItemMessageW(dialog, IDC_RADIO_STORE, BM_SETCHECK, BST_UNCHECKED, 0);
         Click(dialog, IDOK);
     });
     EXPECT_EQ(0, result);

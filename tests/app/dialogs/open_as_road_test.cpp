@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_ids.h"
 #include "shared/endpoints.h"
 #include "shared/launch.h"
 #include "shared/settings.h"
@@ -23,9 +24,6 @@ using namespace dialogtest;
 
 namespace {
 
-const int Picture = 1016;
-const int Animation = 1036;
-const int Next = 1011;
 const COLORREF ServedColour = RGB(0x30, 0x90, 0x50);
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
@@ -137,14 +135,14 @@ TEST_F(Road, ThePromptShowsThePicturesItsChildFetched) {
     HWND dialog = Start();
     ASSERT_TRUE(dialog) << "no prompt";
     DialogState first = ReadDialog(dialog);
-    EXPECT_EQ(L"road report.rdx", first.controls[1024].text);
+    EXPECT_EQ(L"road report.rdx", first.controls[IDC_STATIC_FILENAME].text);
 
     DialogState later;
     bool shown = WaitUntil(
         [&] {
             later = ReadDialog(dialog);
-            return VisibleDots(later) == 2 && !later.controls[Animation].visible &&
-                   later.controls[Picture].visible;
+            return VisibleDots(later) == 2 && !later.controls[IDC_ANIMATION].visible &&
+                   later.controls[IDC_PICTURE].visible;
         },
         30000);
     ASSERT_TRUE(shown) << "the served pictures never showed; the folder holds: "
@@ -152,7 +150,7 @@ TEST_F(Road, ThePromptShowsThePicturesItsChildFetched) {
                        << testsupport::ReadFileBytes(folder.root() + L"\\Dravik\\Wendaro\\Images\\rdx\\" +
                                                      category + L".xml");
     Repaint(dialog);
-    RECT picture = later.controls[Picture].rect;
+    RECT picture = later.controls[IDC_PICTURE].rect;
     EXPECT_EQ(ServedColour, ScreenPixel(dialog, {(picture.left + picture.right) / 2,
                                                  (picture.top + picture.bottom) / 2}));
     SaveScreenshot(dialog, L"road-served-pictures");
@@ -175,9 +173,9 @@ TEST_F(Road, AGiantPictureIsPassedOverAndTheChildStillRuns) {
     auto sizesShown = [&] {
         std::vector<std::pair<LONG, LONG>> sizes;
         for (int step = 0; step < 2; ++step) {
-            RECT rect = ReadDialog(dialog).controls[Picture].rect;
+            RECT rect = ReadDialog(dialog).controls[IDC_PICTURE].rect;
             sizes.emplace_back(rect.right - rect.left, rect.bottom - rect.top);
-            Click(dialog, Next);
+            Click(dialog, IDC_BTN_NEXT);
         }
         return sizes;
     };
@@ -222,8 +220,8 @@ TEST_F(Road, EveryOtherEndingEndsTheProgram) {
         DWORD withinMs;
     };
     const Ending endings[] = {
-        {"open with", [](HWND dialog) { Click(dialog, 1005); Click(dialog, IDOK); }, false, 10000},
-        {"windows", [](HWND dialog) { Click(dialog, 1006); Click(dialog, IDOK); }, true, 10000},
+        {"open with", [](HWND dialog) { Click(dialog, IDC_RADIO_OPENWITH); Click(dialog, IDOK); }, false, 10000},
+        {"windows", [](HWND dialog) { Click(dialog, IDC_RADIO_WINDOWS); Click(dialog, IDOK); }, true, 10000},
         {"escape", PressEscape, false, 10000},
         // The watcher still waits: it stops within one of its 500 ms steps.
         {"cancel", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }, false, 2000},

@@ -8,6 +8,7 @@
 
 #include "app/dialogs/draw_masked_bitmap.h"
 #include "app/dialogs/first_use_dlg.h"
+#include "resources/dialog_ids.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
 using namespace dialogtest;
@@ -38,11 +39,11 @@ TEST_F(TurnOnAt96, LaysOutTheTextOkAndTheSeparator) {
     EXPECT_EQ(L"Enable Wendaro", caption);
     EXPECT_EQ(423, state.size.cx);
     EXPECT_EQ(147, state.size.cy);
-    EXPECT_TRUE(HasRect(state.controls[1034].rect, 26, 24, 375, 40));
+    EXPECT_TRUE(HasRect(state.controls[IDC_TURNON_TEXT].rect, 26, 24, 375, 40));
     EXPECT_TRUE(HasRect(state.controls[IDOK].rect, 323, 83, 80, 25));
     EXPECT_EQ(L"Wendaro is now what you'll use when you open files that don't have programs "
               L"associated with them.",
-              state.controls[1034].text);
+              state.controls[IDC_TURNON_TEXT].text);
     EXPECT_EQ(Grey, line[0]);
     EXPECT_EQ(Grey, line[1]);
     EXPECT_NE(Grey, line[2]);

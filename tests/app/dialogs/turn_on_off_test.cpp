@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "resources/dialog_ids.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 #include "tests/support/program.h"
 
@@ -44,8 +45,8 @@ protected:
     void ExpectNoFileForm(HWND dialog) {
         EXPECT_EQ(L"The Wendaro recommends free and for-purchase applications from the Dravik "
                   L"Download Store to open files.",
-                  ReadDialog(dialog).controls[1030].text);
-        EXPECT_EQ(BST_CHECKED, CheckState(dialog, 1018));
+                  ReadDialog(dialog).controls[IDC_FIRSTUSE_HEADLINE].text);
+        EXPECT_EQ(BST_CHECKED, CheckState(dialog, IDC_RADIO_YES));
     }
     testsupport::ProductRegistry product;
     DataFolder folder;
@@ -76,7 +77,7 @@ TEST_F(TurnOnOff, TurnOffShowsTheSameFormAndNoSwitchesOff) {
     ASSERT_NE(nullptr, dialog);
     ExpectNoFileForm(dialog);
 
-    Click(dialog, 1019);
+    Click(dialog, IDC_RADIO_NO);
     PressOk(dialog);
     EXPECT_TRUE(program.Ends(10000));
     ExpectSetting(L"FirstUse", 1);
