@@ -16,9 +16,9 @@ using std::min;
 #include "app/dialogs/first_use_dlg.h"
 #include "app/dialogs/open_as_dlg.h"
 #include "app/dialogs/turn_on_dlg.h"
-#include "tests/support/program.h"
+#include "tests/support/wine_path.h"
 
-namespace dialogtest {
+namespace wendaro_test {
 
 namespace {
 
@@ -65,7 +65,7 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM param) {
 }
 
 std::wstring ScreenshotFolder() {
-    std::wstring folder = testsupport::WindowsPathOf(WENDARO_SCREENSHOT_DIR);
+    std::wstring folder = WindowsPathOf(WENDARO_SCREENSHOT_DIR);
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
@@ -400,4 +400,4 @@ void ClickLink(HWND link) {
     PostMessageW(link, WM_LBUTTONUP, 0, point);
 }
 
-}  // namespace dialogtest
+}  // namespace wendaro_test

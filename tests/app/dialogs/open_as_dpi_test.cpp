@@ -6,7 +6,7 @@
 
 #include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 

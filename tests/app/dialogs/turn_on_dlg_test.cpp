@@ -10,7 +10,7 @@
 #include "app/dialogs/first_use_dlg.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 
