@@ -21,20 +21,20 @@ check:
 # With ARGS: runs wendaro.exe with them under Wine.
 run:
 ifeq ($(strip $(ARGS)),)
-	WENDARO_BUILD=$(BUILD) scripts/demo/demo.sh
+	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/demo/demo.sh
 else
-	WENDARO_BUILD=$(BUILD) scripts/run.sh $(ARGS)
+	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/run.sh $(ARGS)
 endif
 
 # Start-up time of the prompt against a minimal dialog program.
 bench-prompt:
-	WENDARO_BUILD=$(BUILD) scripts/bench_prompt.sh
+	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/bench_prompt.sh
 
 # Times the store product-list parser on lists of 10, 50 and 500 products, 1 MiB and 10 MiB.
 bench-parser:
 	WENDARO_TARGETS=bench_parser scripts/build.sh $(BUILD)
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) bash -c 'source scripts/display.sh && \
-	  cmake/wine-run.sh "$$WENDARO_BUILD_DIR/tests/catalogue/bench_parser.exe"'
+	  scripts/wine-run.sh "$$WENDARO_BUILD_DIR/tests/catalogue/bench_parser.exe"'
 
 # The download job against a plain WinINet loop: 64 MiB over HTTP and HTTPS
 # from the local catalogue service (do not run it beside the same build's tests).

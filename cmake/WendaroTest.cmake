@@ -11,7 +11,7 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${WENDARO_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-target_compile_options(gtest PRIVATE -w)
+target_compile_options(gtest PRIVATE $<IF:$<CXX_COMPILER_ID:MSVC>,/w,-w>)
 
 function(wendaro_add_test)
   cmake_parse_arguments(T "NO_MAIN" "NAME;TIMEOUT" "SOURCES;LIBS;LOCKS;FIXTURES" ${ARGN})
@@ -29,4 +29,18 @@ function(wendaro_add_test)
   if(T_LOCKS)
     set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
   endif()
+endfunction()
+
+# wendaro_add_dpi_test(test dpi filter [LOCKS ...]) runs the tests of an
+# executable made by wendaro_add_test that match the gtest filter again, in a
+# prefix of their own whose screen has that DPI (scripts/dpi_prefix.sh). The
+# test is named <test>_<dpi>dpi.
+function(wendaro_add_dpi_test test dpi filter)
+  cmake_parse_arguments(T "" "" "LOCKS" ${ARGN})
+  add_test(NAME ${test}_${dpi}dpi
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/dpi_prefix.sh ${dpi} $<TARGET_FILE:${test}>
+                   --gtest_filter=${filter})
+  set_tests_properties(${test}_${dpi}dpi PROPERTIES TIMEOUT 300
+                       FIXTURES_REQUIRED wine RESOURCE_LOCK "${T_LOCKS}"
+                       ENVIRONMENT "WENDARO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endfunction()

@@ -25,12 +25,12 @@ export WENDARO_BUILD_DIR=$build
 source "$top/scripts/display.sh"
 prefix_tool=$build/tests/catalogue/catalogue_prefix.exe
 cleanup() {
-  "$top/cmake/wine-run.sh" "$prefix_tool" off </dev/null >/dev/null 2>&1 || true
+  "$top/scripts/wine-run.sh" "$prefix_tool" off </dev/null >/dev/null 2>&1 || true
   service stop --state "$bench/service" || true
   wendaro_stop_display
 }
 trap cleanup EXIT
 service start --state "$bench/service" --routes "$bench/routes" --lifetime 600 >/dev/null
-"$top/cmake/wine-run.sh" "$prefix_tool" on "$bench/service" </dev/null >/dev/null 2>&1
-"$top/cmake/wine-run.sh" "$build/tests/catalogue/bench_download.exe" \
+"$top/scripts/wine-run.sh" "$prefix_tool" on "$bench/service" </dev/null >/dev/null 2>&1
+"$top/scripts/wine-run.sh" "$build/tests/catalogue/bench_download.exe" \
   http://bench.wendaro.test https://bench.wendaro.test

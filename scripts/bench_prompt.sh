@@ -4,7 +4,7 @@
 # Usage: scripts/bench_prompt.sh [runs]   (default 15)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=$(realpath -m "${WENDARO_BUILD:-$top/build}")
+build=$(realpath -m "${WENDARO_BUILD_DIR:-$top/build}")
 runs=${1:-15}
 WENDARO_TARGETS="prompt_bench" "$top/scripts/build.sh" "$build"
 export WENDARO_BUILD_DIR=$build
@@ -12,4 +12,4 @@ source "$top/scripts/display.sh"
 winpath() { echo "Z:${1//\//\\}"; }
 bench=$(find "$build" -name prompt_bench.exe | head -n1)
 minimal=$(find "$build" -name minimal_dialog.exe | head -n1)
-"$top/cmake/wine-run.sh" "$bench" "$(winpath "$build/wendaro.exe")" "$(winpath "$minimal")" "$runs"
+"$top/scripts/wine-run.sh" "$bench" "$(winpath "$build/wendaro.exe")" "$(winpath "$minimal")" "$runs"

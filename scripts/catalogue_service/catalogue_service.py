@@ -19,10 +19,10 @@ Usage
 With a Wine prefix (for the tests the CTest fixture "catalogue_service" of
 tests/catalogue/catalogue_service.cmake does all of this):
   catalogue_service.py start --state build/demo-service --routes my/routes
-  cmake/wine-run.sh build/tests/catalogue/catalogue_prefix.exe on build/demo-service
+  scripts/wine-run.sh build/tests/catalogue/catalogue_prefix.exe on build/demo-service
       (trusts ca.pem in the prefix and makes the service its proxy)
   ... run the program under Wine ...
-  cmake/wine-run.sh build/tests/catalogue/catalogue_prefix.exe off
+  scripts/wine-run.sh build/tests/catalogue/catalogue_prefix.exe off
   catalogue_service.py stop --state build/demo-service
 
 The state folder DIR holds:

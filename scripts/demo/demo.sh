@@ -11,7 +11,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 here=$top/scripts/demo
-build=$(realpath -m "${WENDARO_BUILD:-$top/build}")
+build=$(realpath -m "${WENDARO_BUILD_DIR:-$top/build}")
 demo=$build/demo
 prefix=$demo/wine-prefix
 state=$demo/service
@@ -23,7 +23,7 @@ export WENDARO_BUILD_DIR=$build
 source "$top/scripts/display.sh"
 
 export WENDARO_WINEPREFIX=$prefix
-wine_run() { "$top/cmake/wine-run.sh" "$@"; }
+wine_run() { "$top/scripts/wine-run.sh" "$@"; }
 wine_quiet() { wine_run "$@" </dev/null >/dev/null 2>&1; }
 wineserver=${WINESERVER:-/usr/lib/wine/wineserver64}
 

@@ -5,14 +5,15 @@
 
 #include "app/velq_app.h"
 #include "resources/dialog_ids.h"
+#include "shared/constants.h"
 #include "tests/app/dialogs/dialog_driver.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 #include "tests/app/dialogs/fake_programs.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
-using namespace dialogtest;
-using namespace testsupport;
+using namespace wendaro_test;
 
 namespace {
 
@@ -42,10 +43,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(processes.ready());
         ASSERT_TRUE(openWith.ready());
-        std::wstring dataFolder = folder.root() + L"\\Dravik\\Wendaro";
-        CreateDirectoryW((folder.root() + L"\\Dravik").c_str(), nullptr);
-        CreateDirectoryW(dataFolder.c_str(), nullptr);
-        ASSERT_TRUE(WriteFileBytes(dataFolder + L"\\Mappingtable.xml",
+        std::wstring dataFolder;
+        ASSERT_TRUE(MakeDataFolderUnder(folder.root(), &dataFolder));
+        ASSERT_TRUE(WriteFileBytes(dataFolder + MappingTableFileName,
             "<?xml version=\"1.0\"?><c:Configuration xmlns:c=\"http://config.dravik.example/cfg/\">"
             "<c:CfgGroup><c:CfgItem><c:E name=\"e\">wdq</c:E><c:C name=\"c\">4711</c:C></c:CfgItem>"
             "</c:CfgGroup></c:Configuration>"));

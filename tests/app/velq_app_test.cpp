@@ -3,11 +3,12 @@
 #include <shlwapi.h>
 
 #include "app/velq_app.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/program.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
-using namespace testsupport;
+using namespace wendaro_test;
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST(CreateDataFolders, MakesMakerAndProductFolders) {
     TempFolder folder;
     ScopedEnvironment profile(L"ALLUSERSPROFILE", folder.path().c_str());
     EXPECT_TRUE(CreateDataFolders());
-    EXPECT_TRUE(PathIsDirectoryW((folder / L"Dravik\\Wendaro").c_str()));
+    EXPECT_TRUE(PathIsDirectoryW(DataFolderUnder(folder.path()).c_str()));
     EXPECT_TRUE(CreateDataFolders());  // existing folders are fine
 }
 
@@ -131,7 +132,7 @@ TEST_F(ProgramTest, RegisterSearchWritesTheTwoExplorerValues) {
                                           RRF_RT_REG_SZ, nullptr, caption, &size));
     EXPECT_STREQ(L"Find Software on Dravik Download Store", caption);
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kSearchKey, L"InternetExtensionAction"));
-    EXPECT_TRUE(PathIsDirectoryW((folder / L"Dravik\\Wendaro").c_str()));
+    EXPECT_TRUE(PathIsDirectoryW(DataFolderUnder(folder.path()).c_str()));
     // Nothing of the program's own settings is written.
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ));
 }
@@ -140,7 +141,7 @@ TEST_F(ProgramTest, UnrecognisedLineStartsAndEndsWithoutEffect) {
     ProgramRun run = RunProgram(L"/no-such-switch");
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(0u, run.exitCode);
-    EXPECT_TRUE(PathIsDirectoryW((folder / L"Dravik\\Wendaro").c_str()));
+    EXPECT_TRUE(PathIsDirectoryW(DataFolderUnder(folder.path()).c_str()));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kSearchKey, L"InternetExtensionName"));
     HKEY key = nullptr;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, ProductRegistryKey, 0, KEY_READ, &key));

@@ -7,10 +7,7 @@
 #include "shared/constants.h"
 #include "tests/catalogue/catalogue_test_support.h"
 
-using catalogue_test::ComScope;
-using catalogue_test::DataPath;
-using catalogue_test::Product;
-using catalogue_test::RecordingSink;
+using namespace wendaro_test;
 using VELQCOMMON::Bstr;
 using VELQCOMMON::CVELQCatIDParser;
 using VELQCOMMON::Variant;

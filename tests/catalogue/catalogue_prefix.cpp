@@ -8,6 +8,9 @@
 // The state folder is the service's (see scripts/catalogue_service), given as
 // a Unix path or a Windows path. "<local>" stays outside the proxy, so a test
 // can still reach a dotless name such as localhost directly.
+//
+// It changes the machine's trust store, so it refuses to run anywhere but
+// under Wine.
 #include <windows.h>
 #include <wincrypt.h>
 
@@ -15,17 +18,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/wine_path.h"
+
 namespace {
 
 const wchar_t InternetSettingsKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-std::wstring WindowsPath(std::wstring path) {
-    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
-    }
-    return path;
+// Wine's ntdll exports wine_get_version; Windows' does not.
+bool RunsUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 bool ReadText(const std::wstring& path, std::string* text) {
@@ -106,8 +109,13 @@ int TurnOn(const std::wstring& stateFolder) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (!RunsUnderWine()) {
+        fwprintf(stderr, L"catalogue_prefix: runs only under Wine; here it would change this "
+                         L"machine's trusted root certificates and proxy\n");
+        return 3;
+    }
     std::wstring action = argc > 1 ? argv[1] : L"";
-    if (action == L"on" && argc == 3) return TurnOn(WindowsPath(argv[2]));
+    if (action == L"on" && argc == 3) return TurnOn(wendaro_test::WindowsPathOf(argv[2]));
     if (action == L"off" && argc == 2) return SetProxy(nullptr) ? 0 : 1;
     fwprintf(stderr, L"usage: catalogue_prefix on <state folder> | off\n");
     return 2;

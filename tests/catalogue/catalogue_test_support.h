@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "catalogue/xml.h"
+#include "tests/support/wine_path.h"
 
-namespace catalogue_test {
+namespace wendaro_test {
 
 // COM for the current thread, as the program's main and worker threads have it.
 class ComScope {
@@ -28,10 +29,7 @@ private:
 
 // A sample file by name, as a Windows path (the sources are on drive Z:).
 inline std::wstring DataPath(const std::wstring& name) {
-    std::string unix = WENDARO_TEST_DATA;
-    std::wstring path = L"Z:";
-    for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path + L"\\" + name;
+    return WindowsPathOf(std::string(WENDARO_TEST_DATA)) + L"\\" + name;
 }
 
 struct Product {
@@ -56,4 +54,4 @@ public:
     std::vector<Product> products;
 };
 
-}  // namespace catalogue_test
+}  // namespace wendaro_test

@@ -7,8 +7,7 @@
 #include "shared/constants.h"
 #include "tests/catalogue/catalogue_test_support.h"
 
-using catalogue_test::ComScope;
-using catalogue_test::DataPath;
+using namespace wendaro_test;
 
 namespace {
 

@@ -16,19 +16,9 @@
 #include "tests/catalogue/catalogue_test_support.h"
 #include "tests/catalogue/http_file_fixture.h"
 #include "tests/support/registry_guard.h"
+#include "tests/support/text.h"
 
-using catalogue_test::ComScope;
-using catalogue_test::DataPath;
-using catalogue_test::Epoch1970;
-using catalogue_test::FileTimeOf;
-using catalogue_test::ServerTime;
-using catalogue_test::Ticks;
-using http_file_test::RunToEnd;
-using testsupport::FileExists;
-using testsupport::ReadFileBytes;
-using testsupport::Route;
-using testsupport::Widen;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 using VELQCOMMON::CVELQCategory;
 using VELQCOMMON::CVELQMappingTable;
 
@@ -55,23 +45,23 @@ protected:
     // Makes url the machine's mapping-table address and serves the sample
     // there, stamped with the server's time.
     Route ServeTable(const std::string& url, const wchar_t* sample) {
-        EXPECT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL, Widen(url)));
+        EXPECT_TRUE(wendaro_test::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL, Widen(url)));
         Route route(url);
         route.body = ReadFileBytes(DataPath(sample));
-        route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
+        route.Header("Last-Modified", wendaro_test::HttpDate(ServerTime()));
         EXPECT_TRUE(service.SetRoutes({route}));
         return route;
     }
 
     ComScope com;
-    testsupport::TempFolder folder;
-    testsupport::ScopedEnvironment profile{L"ALLUSERSPROFILE", folder.path().c_str()};
-    testsupport::ProductRegistry registry;
-    testsupport::CatalogueService service;
+    wendaro_test::TempFolder folder;
+    wendaro_test::ScopedEnvironment profile{L"ALLUSERSPROFILE", folder.path().c_str()};
+    wendaro_test::ProductRegistry registry;
+    wendaro_test::CatalogueService service;
 };
 
 TEST_F(DownloadJobTest, MappingTableJobDownloadsIntoATemporaryFile) {
-    std::string url = "http://" + testsupport::UniqueHost("mtable") + "/svs/rdr?TYPE=4";
+    std::string url = "http://" + wendaro_test::UniqueHost("mtable") + "/svs/rdr?TYPE=4";
     Route route = ServeTable(url, L"mapping_indented.xml");
 
     CVELQMappingTable job;
@@ -88,11 +78,11 @@ TEST_F(DownloadJobTest, MappingTableJobDownloadsIntoATemporaryFile) {
 }
 
 TEST_F(DownloadJobTest, AnUnchangedTableIsNotDownloadedAgain) {
-    std::string url = "http://" + testsupport::UniqueHost("mtable-same") + "/svs/rdr";
+    std::string url = "http://" + wendaro_test::UniqueHost("mtable-same") + "/svs/rdr";
     Route route = ServeTable(url, L"mapping_compact.xml");
     ASSERT_TRUE(CreateFolderTree(folder.path() + L"\\Dravik\\Wendaro"));
     ASSERT_TRUE(WriteFileBytes(DataFolder() + L"Mappingtable.xml", route.body));
-    catalogue_test::SetWriteTicks(DataFolder() + L"Mappingtable.xml", Ticks(ServerTime()));
+    wendaro_test::SetWriteTicks(DataFolder() + L"Mappingtable.xml", Ticks(ServerTime()));
 
     CVELQMappingTable job;
     EXPECT_EQ(route.body.size(), job.cachedSize);

@@ -15,16 +15,11 @@
 #include "tests/catalogue/test_times.h"
 #include "tests/support/catalogue_service.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/text.h"
 #include "tests/support/trace_capture.h"
 
-namespace http_file_test {
+namespace wendaro_test {
 
-using catalogue_test::FileTimeOf;
-using catalogue_test::NowTicks;
-using catalogue_test::ServerTime;
-using catalogue_test::Ticks;
-using catalogue_test::WriteTicks;
-using testsupport::Route;
 using VELQCOMMON::CVELQHttpFile;
 
 constexpr DWORD JobTimeoutMs = 20000;
@@ -84,18 +79,18 @@ protected:
     void SetUp() override { ASSERT_TRUE(service.Running()) << "the catalogue service is not running"; }
 
     std::string Url(const std::string& scheme, const std::string& tag, const std::string& path) {
-        return scheme + "://" + testsupport::UniqueHost(tag) + path;
+        return scheme + "://" + wendaro_test::UniqueHost(tag) + path;
     }
 
     // One job for url into target with the cached copy given, run to its end.
     DWORD Download(CVELQHttpFile& job, const std::string& url, const std::wstring& target) {
-        job.SetSourceUrl(testsupport::Widen(url).c_str());
+        job.SetSourceUrl(wendaro_test::Widen(url).c_str());
         job.SetTargetPath(target.c_str());
         return RunToEnd(job);
     }
 
-    testsupport::TempFolder folder;
-    testsupport::CatalogueService service;
+    wendaro_test::TempFolder folder;
+    wendaro_test::CatalogueService service;
 };
 
-}  // namespace http_file_test
+}  // namespace wendaro_test

@@ -2,18 +2,14 @@
 // on real sockets: what lands in the target file, its time, and the result.
 #include "tests/catalogue/http_file_fixture.h"
 
-namespace http_file_test {
-namespace {
+using namespace wendaro_test;
 
-using testsupport::GeneratedBody;
-using testsupport::HttpDate;
-using testsupport::ReadFileBytes;
-using testsupport::Widen;
+namespace {
 
 class SchemeTest : public HttpFileTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(SchemeTest, WritesTheBodyAndStampsItWithLastModified) {
-    std::string host = testsupport::UniqueHost("body-" + GetParam());
+    std::string host = wendaro_test::UniqueHost("body-" + GetParam());
     std::string url = GetParam() + "://" + host + "/files/list.xml?c=121&s=x";
     Route route(url);
     route.bodySize = 25000;
@@ -53,7 +49,7 @@ TEST_P(SchemeTest, ChunkedAndUnannouncedBodiesAreWrittenWhole) {
         route.framing = framing;
         route.chunkSize = 7000;
         ASSERT_TRUE(service.SetRoutes({route}));
-        testsupport::TraceCapture capture;
+        wendaro_test::TraceCapture capture;
         CVELQHttpFile job;
         std::wstring target = folder / Widen(framing);
         EXPECT_EQ(0u, Download(job, url, target));
@@ -73,7 +69,7 @@ TEST_P(SchemeTest, ErrorStatusesLeaveTheTargetUntouched) {
         route.body = "error page";
         ASSERT_TRUE(service.SetRoutes({route}));
         std::wstring existing = folder / L"existing";
-        ASSERT_TRUE(testsupport::WriteFileBytes(existing, "old copy"));
+        ASSERT_TRUE(wendaro_test::WriteFileBytes(existing, "old copy"));
         ULONGLONG before = WriteTicks(existing);
 
         CVELQHttpFile job;
@@ -84,7 +80,7 @@ TEST_P(SchemeTest, ErrorStatusesLeaveTheTargetUntouched) {
         CVELQHttpFile second;
         std::wstring absent = folder / L"absent";
         EXPECT_EQ(ERROR_NOT_FOUND, Download(second, url, absent));
-        EXPECT_FALSE(testsupport::FileExists(absent));
+        EXPECT_FALSE(wendaro_test::FileExists(absent));
     }
 }
 
@@ -148,7 +144,7 @@ TEST_F(HttpFileTest, OnlyBothLengthAndTimeEqualCountAsUnchanged) {
     } cached[] = {{3000, ServerTime()}, {2999, ServerTime(9)}};
     for (const auto& copy : cached) {
         std::wstring target = folder / L"c";
-        ASSERT_TRUE(testsupport::WriteFileBytes(target, "local copy"));
+        ASSERT_TRUE(wendaro_test::WriteFileBytes(target, "local copy"));
         CVELQHttpFile job;
         job.cachedSize = copy.size;
         job.cachedWriteTime = FileTimeOf(copy.time);
@@ -203,7 +199,7 @@ TEST_F(HttpFileTest, ConnectionDroppedBeforeTheResponse) {
     std::wstring target = folder / L"x";
     CVELQHttpFile first;
     EXPECT_EQ(ERROR_NOT_FOUND, Download(first, http, target));
-    EXPECT_FALSE(testsupport::FileExists(target));
+    EXPECT_FALSE(wendaro_test::FileExists(target));
     CVELQHttpFile second;
     EXPECT_EQ(0u, Download(second, https, target));
     EXPECT_EQ("second try", ReadFileBytes(target));
@@ -242,12 +238,12 @@ TEST_F(HttpFileTest, BodiesAreBoundedAt10MiB) {
         DeleteFileW(target.c_str());
         EXPECT_EQ(c.result, Download(job, url, target));
         if (c.result == 0) {
-            EXPECT_EQ(ULONGLONG(c.size), testsupport::ReadFileBytes(target).size());
+            EXPECT_EQ(ULONGLONG(c.size), wendaro_test::ReadFileBytes(target).size());
             EXPECT_EQ(Ticks(FileTimeOf(ServerTime())), WriteTicks(target));
         } else if (std::string(c.framing) == "length") {
-            EXPECT_FALSE(testsupport::FileExists(target)) << "nothing is written";
+            EXPECT_FALSE(wendaro_test::FileExists(target)) << "nothing is written";
         } else {
-            EXPECT_LE(testsupport::ReadFileBytes(target).size(), ULONGLONG(bound));
+            EXPECT_LE(wendaro_test::ReadFileBytes(target).size(), ULONGLONG(bound));
             EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
         }
     }
@@ -291,7 +287,7 @@ TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
         EXPECT_EQ(DWORD(ERROR_TIMEOUT), result);
         EXPECT_GE(took, c.stall ? limit / 2 : limit);
         EXPECT_LT(took, limit + 2000u);
-        if (testsupport::FileExists(target)) {
+        if (wendaro_test::FileExists(target)) {
             EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
         }
         DeleteFileW(target.c_str());
@@ -308,4 +304,3 @@ TEST_F(HttpFileTest, ATargetThatCannotBeCreatedGivesInvalidHandle) {
 }
 
 }  // namespace
-}  // namespace http_file_test

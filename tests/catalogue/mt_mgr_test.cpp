@@ -10,12 +10,7 @@
 #include "tests/catalogue/catalogue_test_support.h"
 #include "tests/support/temp_folder.h"
 
-using catalogue_test::ComScope;
-using catalogue_test::DataPath;
-using testsupport::ReadFileBytes;
-using testsupport::ScopedEnvironment;
-using testsupport::TempFolder;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 
 namespace {
 

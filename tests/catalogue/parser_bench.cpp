@@ -109,7 +109,7 @@ int wmain() {
     for (ListSize size : sizes) {
         int products = size.products;
         std::string xml = MakeResponse(products, size.bytes);
-        if (!testsupport::WriteFileBytes(path, xml)) return 2;
+        if (!wendaro_test::WriteFileBytes(path, xml)) return 2;
         const int runs = size.runs;
         std::vector<double> loads, parses;
         for (int run = 0; run < runs; ++run) {

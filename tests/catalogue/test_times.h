@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace catalogue_test {
+namespace wendaro_test {
 
 constexpr ULONGLONG Millisecond = 10000ULL;
 constexpr ULONGLONG Minute = 60 * 1000 * Millisecond;
@@ -81,4 +81,4 @@ inline SYSTEMTIME ServerTime(WORD day = 3) {
     return time;
 }
 
-}  // namespace catalogue_test
+}  // namespace wendaro_test

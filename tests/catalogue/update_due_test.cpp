@@ -9,10 +9,7 @@
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
-using namespace catalogue_test;
-using testsupport::ProductRegistry;
-using testsupport::TempFolder;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 
 namespace {
 

@@ -14,10 +14,7 @@
 #include "tests/catalogue/update_test_support.h"
 #include "tests/support/program.h"
 
-using testsupport::FileExists;
-using testsupport::ReadFileBytes;
-using testsupport::WriteFileBytes;
-using namespace update_test;
+using namespace wendaro_test;
 
 namespace {
 
@@ -68,8 +65,8 @@ protected:
     // "/update <file>" (or "/update" alone for an empty path) run to its end.
     void Update(const std::wstring& path) {
         std::wstring arguments = L"/update";
-        if (!path.empty()) arguments += L" " + testsupport::QuoteArgument(path);
-        testsupport::ProgramRun run = testsupport::RunProgram(arguments, 60000);
+        if (!path.empty()) arguments += L" " + wendaro_test::QuoteArgument(path);
+        wendaro_test::ProgramRun run = wendaro_test::RunProgram(arguments, 60000);
         ASSERT_TRUE(run.started);
         ASSERT_TRUE(run.finished) << "the update run did not end";
     }
@@ -210,7 +207,7 @@ TEST_F(UpdateRunTest, AFailedTableDownloadEndsTheRun) {
     UpdateDocument();
     EXPECT_EQ(1u, TableGets());
     EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
-    EXPECT_FALSE(testsupport::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_FALSE(wendaro_test::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
     EXPECT_EQ(0u, CatalogueGets());
     EXPECT_FALSE(FileExists(ListPath()));
     EXPECT_FALSE(prompt.Signalled());
@@ -297,7 +294,7 @@ TEST_F(UpdateRunTest, WithoutAFileOrAUsableCategoryOnlyTheTableIsRefreshed) {
 
     Update(L"");
     EXPECT_EQ(1u, TableGets());
-    ASSERT_TRUE(testsupport::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    ASSERT_TRUE(wendaro_test::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
 
     RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE);
     Update(root.path() + L"\\docs\\unknown.zzq");
@@ -474,13 +471,13 @@ TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
     Serve({"t1.png", "t2.png"}, {trickle, silent, otherPicture, otherList});
     WaitingPrompt prompt(categoryId);
 
-    const std::wstring arguments = L"/update " + testsupport::QuoteArgument(Document());
+    const std::wstring arguments = L"/update " + wendaro_test::QuoteArgument(Document());
     ULONGLONG started = GetTickCount64();
-    KernelHandle first(testsupport::StartProgram(arguments));
+    KernelHandle first(wendaro_test::StartProgram(arguments));
     KernelHandle second;
     {
-        testsupport::ScopedEnvironment other(L"ALLUSERSPROFILE", otherProfile.c_str());
-        second.reset(testsupport::StartProgram(arguments));
+        wendaro_test::ScopedEnvironment other(L"ALLUSERSPROFILE", otherProfile.c_str());
+        second.reset(wendaro_test::StartProgram(arguments));
     }
     ASSERT_TRUE(first && second);
     for (HANDLE process : {first.get(), second.get()}) {

@@ -14,11 +14,8 @@
 #include "catalogue/category_mgr.h"
 #include "tests/catalogue/update_test_support.h"
 
-using testsupport::FileExists;
-using testsupport::ReadFileBytes;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 using VELQCOMMON::CVELQUpdate;
-using namespace update_test;
 
 namespace {
 
@@ -67,7 +64,7 @@ TEST_F(UpdateWorkerTest, AStopDuringTheTableDownloadEndsTheWorkerWithCancelled) 
 
     EXPECT_EQ(ERROR_CANCELLED, worker.GetExitCode());
     EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
-    EXPECT_FALSE(testsupport::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_FALSE(wendaro_test::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
     EXPECT_EQ(0u, CatalogueGets());
 }
 

@@ -17,12 +17,9 @@
 #include "tests/support/catalogue_service.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/text.h"
 
-namespace update_test {
-
-using namespace catalogue_test;
-using testsupport::Route;
-using testsupport::Widen;
+namespace wendaro_test {
 
 // The server time the picture routes announce.
 inline ULONGLONG ServerTicks() { return Ticks(ServerTime()); }
@@ -48,8 +45,6 @@ inline bool StoreUpdateTicks(ULONGLONG ticks) {
     SYSTEMTIME stored = AsSystemTime(ticks);
     return StoreUpdateBytes(&stored, sizeof stored);
 }
-
-inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // A mapping table in the configuration namespace with one item.
 inline std::string MappingTable(const std::string& extension, const std::string& categoryId) {
@@ -97,12 +92,12 @@ protected:
         const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
         std::string tag = std::string("t") + test->name();
         for (char& c : tag) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        std::string host = testsupport::UniqueHost(tag);
+        std::string host = wendaro_test::UniqueHost(tag);
         // Not a part of the table's address, so the two sets of requests
         // can be told apart.
         categoryId = "c" + host.substr(0, host.find('.'));
         mappingUrl = "http://" + host + "/svs/rdr?TYPE=4";
-        ASSERT_TRUE(testsupport::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL,
+        ASSERT_TRUE(wendaro_test::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL,
                                            Widen(mappingUrl)));
     }
 
@@ -132,7 +127,7 @@ protected:
     Route PictureRoute(const std::string& name, const std::string& body) const {
         Route route(ImageUrl(name));
         route.body = body;
-        route.Header("Last-Modified", testsupport::HttpDate(ServerTime()));
+        route.Header("Last-Modified", wendaro_test::HttpDate(ServerTime()));
         return route;
     }
 
@@ -141,7 +136,7 @@ protected:
     void InstallTable() {
         CreateDirectoryW((profileFolder + L"\\Dravik").c_str(), nullptr);
         CreateDirectoryW(DataFolder().c_str(), nullptr);
-        ASSERT_TRUE(testsupport::WriteFileBytes(TablePath(), LocalTable()));
+        ASSERT_TRUE(wendaro_test::WriteFileBytes(TablePath(), LocalTable()));
     }
     std::string LocalTable() const { return MappingTable(Narrow(Extension), categoryId); }
 
@@ -162,14 +157,14 @@ protected:
     size_t CatalogueGets() const { return Gets(categoryId); }
 
     const std::wstring Extension = L"wdx";
-    testsupport::TempFolder root;
+    wendaro_test::TempFolder root;
     std::wstring profileFolder;
     std::wstring tempFolder;
-    testsupport::ScopedEnvironment profile;
-    testsupport::ScopedEnvironment tmp;
-    testsupport::ScopedEnvironment temp;
-    testsupport::ProductRegistry registry;
-    testsupport::CatalogueService service;
+    wendaro_test::ScopedEnvironment profile;
+    wendaro_test::ScopedEnvironment tmp;
+    wendaro_test::ScopedEnvironment temp;
+    wendaro_test::ProductRegistry registry;
+    wendaro_test::CatalogueService service;
     std::string categoryId;
     std::string mappingUrl;
 
@@ -181,4 +176,4 @@ private:
     }
 };
 
-}  // namespace update_test
+}  // namespace wendaro_test

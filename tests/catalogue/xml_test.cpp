@@ -8,9 +8,7 @@
 #include "tests/catalogue/catalogue_test_support.h"
 #include "tests/support/temp_folder.h"
 
-using catalogue_test::ComScope;
-using catalogue_test::DataPath;
-using catalogue_test::RecordingSink;
+using namespace wendaro_test;
 using VELQCOMMON::Bstr;
 using VELQCOMMON::CVELQXML;
 using VELQCOMMON::Variant;
@@ -116,7 +114,7 @@ TEST_F(XmlTest, OnlyElementsOfTheConfigurationNamespaceAreFound) {
 }
 
 TEST_F(XmlTest, LoadReportsFilesThatDoNotLoadAsOne) {
-    testsupport::TempFolder folder;
+    wendaro_test::TempFolder folder;
     CVELQXML missing;
     EXPECT_EQ(1, missing.Load(folder / L"missing.xml"));
     RecordingSink sink;
@@ -149,8 +147,8 @@ TEST_F(XmlTest, ParseWithoutDocumentSinkOrNodes) {
 }
 
 TEST_F(XmlTest, ReadNamedChildReadsTheNameAttributeAndTheText) {
-    testsupport::TempFolder folder;
-    ASSERT_TRUE(testsupport::WriteFileBytes(folder / L"t.xml",
+    wendaro_test::TempFolder folder;
+    ASSERT_TRUE(wendaro_test::WriteFileBytes(folder / L"t.xml",
         "<c:Configuration xmlns:c='http://config.dravik.example/cfg/'>"
         "<c:Named name='ext'>p<b>d</b>f</c:Named>"
         "<c:EmptyName name=''>x</c:EmptyName>"

@@ -13,8 +13,7 @@
 
 namespace {
 
-using testsupport::TempFolder;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 
 // Runs at the prefix's screen DPI: 96 normally, 120 in the prefix that
 // WENDARO_EXPECT_DPI announces (test_framework_values_120dpi).

@@ -8,11 +8,7 @@
 #include "shared/handle.h"
 #include "tests/support/temp_folder.h"
 
-using testsupport::FileExists;
-using testsupport::ReadFileBytes;
-using testsupport::ScopedEnvironment;
-using testsupport::TempFolder;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 
 namespace {
 

@@ -8,10 +8,7 @@
 #include "shared/handle.h"
 #include "tests/support/temp_folder.h"
 
-using testsupport::FileExists;
-using testsupport::ScopedEnvironment;
-using testsupport::TempFolder;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 
 namespace {
 
@@ -45,7 +42,7 @@ bool RunCopyWritingModuleDirectory(const std::wstring& program, const std::wstri
 }
 
 std::wstring ReadWide(const std::wstring& path) {
-    std::string bytes = testsupport::ReadFileBytes(path);
+    std::string bytes = wendaro_test::ReadFileBytes(path);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
 }
 

@@ -7,10 +7,7 @@
 #include "shared/endpoints.h"
 #include "tests/support/registry_guard.h"
 
-using testsupport::ProductRegistry;
-using testsupport::RegistryGuard;
-using testsupport::SetDword;
-using testsupport::SetString;
+using namespace wendaro_test;
 
 namespace {
 

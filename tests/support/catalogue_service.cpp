@@ -5,8 +5,9 @@
 #include <sstream>
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/wine_path.h"
 
-namespace testsupport {
+namespace wendaro_test {
 
 namespace {
 
@@ -16,9 +17,7 @@ std::wstring StateFolder() {
     wchar_t value[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableW(L"WENDARO_CATALOGUE_STATE", value, MAX_PATH);
     if (length > 0 && length < MAX_PATH) return value;
-    std::wstring path = L"Z:";
-    for (char c : std::string(WENDARO_CATALOGUE_STATE)) path += c == '/' ? L'\\' : wchar_t(c);
-    return path;
+    return WindowsPathOf(std::string(WENDARO_CATALOGUE_STATE));
 }
 
 std::string JsonString(const std::string& text) {
@@ -144,10 +143,4 @@ std::string HttpDate(const SYSTEMTIME& time) {
     return text;
 }
 
-std::wstring Widen(const std::string& text) {
-    std::wstring wide;
-    for (unsigned char c : text) wide += static_cast<wchar_t>(c);
-    return wide;
-}
-
-}  // namespace testsupport
+}  // namespace wendaro_test

@@ -4,9 +4,9 @@
 // a test takes the CTest fixture "catalogue_service" and links
 // catalogue_service_client.
 //
-//   testsupport::CatalogueService service;
-//   std::string url = "http://" + testsupport::UniqueHost("list") + "/a.xml";
-//   testsupport::Route route(url);
+//   wendaro_test::CatalogueService service;
+//   std::string url = "http://" + wendaro_test::UniqueHost("list") + "/a.xml";
+//   wendaro_test::Route route(url);
 //   route.body = "<x/>";
 //   service.SetRoutes({route});
 //   ... download url ...
@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-namespace testsupport {
+namespace wendaro_test {
 
 struct Route {
     explicit Route(std::string url) : url(std::move(url)) {}
@@ -86,6 +86,5 @@ std::string UniqueHost(const std::string& tag);
 std::string GeneratedBody(size_t size);
 // A UTC time as an HTTP date (RFC 1123), e.g. "Tue, 15 Nov 1994 12:45:26 GMT".
 std::string HttpDate(const SYSTEMTIME& time);
-std::wstring Widen(const std::string& text);
 
-}  // namespace testsupport
+}  // namespace wendaro_test

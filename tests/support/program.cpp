@@ -2,13 +2,9 @@
 
 #include <vector>
 
-namespace testsupport {
+#include "tests/support/wine_path.h"
 
-std::wstring WindowsPathOf(const std::string& unixPath) {
-    std::wstring out = L"Z:";
-    for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return out;
-}
+namespace wendaro_test {
 
 std::wstring ProgramPath() {
 #ifdef WENDARO_EXE_PATH
@@ -66,4 +62,4 @@ ProgramRun RunProgram(const std::wstring& arguments, DWORD timeoutMs) {
     return run;
 }
 
-}  // namespace testsupport
+}  // namespace wendaro_test

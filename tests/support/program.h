@@ -5,14 +5,11 @@
 
 #include <string>
 
-namespace testsupport {
+namespace wendaro_test {
 
 // The Windows path of the program built beside the tests (WENDARO_EXE_PATH is
 // its Unix path, given by the build).
 std::wstring ProgramPath();
-
-// Turns a Unix path into the Z: drive path Wine gives it.
-std::wstring WindowsPathOf(const std::string& unixPath);
 
 // Quotes one argument for a command line the way CommandLineToArgvW reads it.
 std::wstring QuoteArgument(const std::wstring& argument);
@@ -31,4 +28,4 @@ ProgramRun RunProgram(const std::wstring& arguments, DWORD timeoutMs = 30000);
 // The same, without waiting: returns the process handle (the caller closes it).
 HANDLE StartProgram(const std::wstring& arguments);
 
-}  // namespace testsupport
+}  // namespace wendaro_test

@@ -2,7 +2,7 @@
 
 #include <shlwapi.h>
 
-namespace testsupport {
+namespace wendaro_test {
 
 RegistryGuard::RegistryGuard(HKEY root, const wchar_t* subKey) : m_root(root), m_subKey(subKey) {
     HKEY key = nullptr;
@@ -57,4 +57,4 @@ bool ValueExists(HKEY root, const wchar_t* subKey, const wchar_t* name) {
     return RegGetValueW(root, subKey, name, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-}  // namespace testsupport
+}  // namespace wendaro_test

@@ -9,7 +9,7 @@
 
 #include "shared/settings.h"
 
-namespace testsupport {
+namespace wendaro_test {
 
 class RegistryGuard {
 public:
@@ -37,4 +37,4 @@ bool SetString(HKEY root, const wchar_t* subKey, const wchar_t* name, const std:
 bool GetDword(HKEY root, const wchar_t* subKey, const wchar_t* name, DWORD* value);
 bool ValueExists(HKEY root, const wchar_t* subKey, const wchar_t* name);
 
-}  // namespace testsupport
+}  // namespace wendaro_test

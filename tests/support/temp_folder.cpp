@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace testsupport {
+namespace wendaro_test {
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH];
@@ -84,4 +84,4 @@ ScopedEnvironment::~ScopedEnvironment() {
     SetEnvironmentVariableW(m_name.c_str(), m_hadOld ? m_old.c_str() : nullptr);
 }
 
-}  // namespace testsupport
+}  // namespace wendaro_test

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace testsupport {
+namespace wendaro_test {
 
 class TempFolder {
 public:
@@ -45,4 +45,4 @@ private:
     bool m_hadOld;
 };
 
-}  // namespace testsupport
+}  // namespace wendaro_test

@@ -6,7 +6,7 @@
 #define DBG_PRINTEXCEPTION_WIDE_C 0x4001000AL
 #endif
 
-namespace testsupport {
+namespace wendaro_test {
 namespace {
 
 std::atomic<TraceCapture*> activeCapture{nullptr};
@@ -77,4 +77,4 @@ LONG CALLBACK TraceCapture::Handler(EXCEPTION_POINTERS* info) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-}  // namespace testsupport
+}  // namespace wendaro_test

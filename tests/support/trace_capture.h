@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace testsupport {
+namespace wendaro_test {
 
 class TraceCapture {
 public:
@@ -38,4 +38,4 @@ private:
     PVOID m_handler;
 };
 
-}  // namespace testsupport
+}  // namespace wendaro_test

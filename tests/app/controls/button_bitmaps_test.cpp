@@ -9,7 +9,7 @@
 #include "tests/app/controls/skin_host.h"
 
 using VELQUIControls::CVELQSkinButton;
-using namespace skintest;
+using namespace wendaro_test;
 
 namespace {
 

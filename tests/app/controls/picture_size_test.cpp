@@ -17,8 +17,7 @@ using std::min;
 #include "app/controls/picture_size.h"
 #include "tests/support/temp_folder.h"
 
-using testsupport::TempFolder;
-using testsupport::WriteFileBytes;
+using namespace wendaro_test;
 
 namespace {
 

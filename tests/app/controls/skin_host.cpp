@@ -1,6 +1,6 @@
 #include "tests/app/controls/skin_host.h"
 
-namespace skintest {
+namespace wendaro_test {
 
 namespace {
 
@@ -83,4 +83,4 @@ COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
     return colour;
 }
 
-}  // namespace skintest
+}  // namespace wendaro_test

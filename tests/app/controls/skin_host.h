@@ -8,7 +8,7 @@
 
 #include "framework/window.h"
 
-namespace skintest {
+namespace wendaro_test {
 
 constexpr int kButtonId = 1010;
 constexpr COLORREF kParentColour = RGB(30, 90, 60);
@@ -43,4 +43,4 @@ HBITMAP MakeKeyedBitmap(int width, int height, int border, COLORREF inner, COLOR
 // The colour of one pixel of a bitmap.
 COLORREF BitmapPixel(HBITMAP bitmap, int x, int y);
 
-}  // namespace skintest
+}  // namespace wendaro_test

@@ -11,7 +11,7 @@
 #include "shared/task/picture_watcher.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 
@@ -37,7 +37,7 @@ TEST_F(Carousel, NoFolderShowsTheAnimationAlone) {
 
 TEST_F(Carousel, OnePictureBesideTheCategoryListGivesOneDotAndNoArrows) {
     std::wstring pictures = folder.Pictures(L"one");
-    testsupport::WriteFileBytes(pictures + L"\\12345.xml", "<list/>");
+    wendaro_test::WriteFileBytes(pictures + L"\\12345.xml", "<list/>");
     WritePicture(pictures + L"\\pic01.png", 100, 100, RGB(0x20, 0x80, 0xC0));
 
     DialogState state;
@@ -157,7 +157,7 @@ TEST_F(Carousel, FitsLargePicturesIntoTheBox) {
 
 TEST_F(Carousel, AnUndecodablePictureStillGetsItsDot) {
     std::wstring pictures = folder.Pictures(L"broken");
-    testsupport::WriteFileBytes(pictures + L"\\pic01.png", "not a picture");
+    wendaro_test::WriteFileBytes(pictures + L"\\pic01.png", "not a picture");
     DialogState state = Show(L"broken");
     EXPECT_EQ(1, VisibleDots(state));
     EXPECT_FALSE(state.controls[IDC_ANIMATION].visible);
@@ -168,7 +168,7 @@ TEST_F(Carousel, APictureFolderPathTooLongForItsBuffersShowsTheAnimation) {
     // 300 do not fit at all.
     for (size_t length : {240u, 300u}) {
         std::wstring profile = folder.root() + L"\\" + std::wstring(length - folder.root().size() - 1, L'p');
-        testsupport::ScopedEnvironment longProfile(L"ALLUSERSPROFILE", profile.c_str());
+        wendaro_test::ScopedEnvironment longProfile(L"ALLUSERSPROFILE", profile.c_str());
         DialogState state;
         RunPrompt(folder.File(L"file.long"), L"carousel", [&](HWND dialog) { state = ReadDialog(dialog); });
         EXPECT_TRUE(state.controls[IDC_ANIMATION].visible) << length;
@@ -201,14 +201,14 @@ TEST_F(Carousel, ARescanWithFewerPicturesHidesTheSurplusDots) {
 TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
     // The update child (this program standing in) copies two pictures into
     // the folder and sets the category's event; the watcher tells the prompt.
-    testsupport::TempFolder staging;
+    wendaro_test::TempFolder staging;
     WritePicture(staging / L"pic01.png", 50, 50, RGB(10, 120, 10));
     WritePicture(staging / L"pic02.png", 60, 60, RGB(120, 10, 10));
     std::wstring category = L"road" + std::to_wstring(GetCurrentProcessId());
-    testsupport::ScopedEnvironment from(L"WENDARO_FAKE_CHILD_PICTURES", staging.path().c_str());
+    wendaro_test::ScopedEnvironment from(L"WENDARO_FAKE_CHILD_PICTURES", staging.path().c_str());
     // An empty folder is still the loading state.
-    testsupport::ScopedEnvironment to(L"WENDARO_FAKE_CHILD_TARGET", folder.Pictures(L"road").c_str());
-    testsupport::ScopedEnvironment event(L"WENDARO_FAKE_CHILD_EVENT",
+    wendaro_test::ScopedEnvironment to(L"WENDARO_FAKE_CHILD_TARGET", folder.Pictures(L"road").c_str());
+    wendaro_test::ScopedEnvironment event(L"WENDARO_FAKE_CHILD_EVENT",
                                          (std::wstring(PictureEventPrefix) + category).c_str());
 
     DialogState first, later;

@@ -18,8 +18,9 @@ using std::min;
 #include "app/dialogs/turn_on_dlg.h"
 #include "resources/dialog_ids.h"
 #include "tests/support/program.h"
+#include "tests/support/wine_path.h"
 
-namespace dialogtest {
+namespace wendaro_test {
 
 namespace {
 
@@ -66,7 +67,7 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM param) {
 }
 
 std::wstring ScreenshotFolder() {
-    std::wstring folder = testsupport::WindowsPathOf(WENDARO_SCREENSHOT_DIR);
+    std::wstring folder = WindowsPathOf(WENDARO_SCREENSHOT_DIR);
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
@@ -401,4 +402,4 @@ void ClickLink(HWND link) {
     PostMessageW(link, WM_LBUTTONUP, 0, point);
 }
 
-}  // namespace dialogtest
+}  // namespace wendaro_test

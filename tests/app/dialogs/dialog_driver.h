@@ -13,7 +13,7 @@
 
 #include "shared/task/file_target.h"
 
-namespace dialogtest {
+namespace wendaro_test {
 
 // The prompt and the consent dialog share their caption.
 inline constexpr wchar_t PromptCaption[] = L"Wendaro";
@@ -103,4 +103,4 @@ std::wstring DottedUnderlinedText(HWND richEdit);
 // inside its text).
 void ClickLink(HWND link);
 
-}  // namespace dialogtest
+}  // namespace wendaro_test

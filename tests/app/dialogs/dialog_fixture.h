@@ -13,10 +13,11 @@
 #include "resources/dialog_ids.h"
 #include "tests/app/dialogs/dialog_driver.h"
 #include "tests/app/dialogs/fake_programs.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
-namespace dialogtest {
+namespace wendaro_test {
 
 // The ids of the prompt's five dots, in carousel order.
 inline constexpr int DotIds[5] = {IDC_BTN_DOT1, IDC_BTN_DOT2, IDC_BTN_DOT3, IDC_BTN_DOT4,
@@ -32,20 +33,15 @@ public:
     std::wstring ChildLog() const { return m_folder / L"child.log"; }
     // The picture folder of an extension; created.
     std::wstring Pictures(const std::wstring& extension) const {
-        std::wstring folder = m_folder.path() + L"\\Dravik\\Wendaro\\Images\\" + extension;
-        CreateDirectoryW((m_folder.path() + L"\\Dravik").c_str(), nullptr);
-        CreateDirectoryW((m_folder.path() + L"\\Dravik\\Wendaro").c_str(), nullptr);
-        CreateDirectoryW((m_folder.path() + L"\\Dravik\\Wendaro\\Images").c_str(), nullptr);
-        CreateDirectoryW(folder.c_str(), nullptr);
-        return folder;
+        return wendaro_test::MakePictureFolderUnder(m_folder.path(), extension);
     }
     // A file a dialog is about (it only needs a name).
     std::wstring File(const std::wstring& name) const { return m_folder / name; }
 
 private:
-    testsupport::TempFolder m_folder;
-    testsupport::ScopedEnvironment m_profile;
-    testsupport::ScopedEnvironment m_childLog;
+    wendaro_test::TempFolder m_folder;
+    wendaro_test::ScopedEnvironment m_profile;
+    wendaro_test::ScopedEnvironment m_childLog;
 };
 
 // The screen's (and so every dialog's) LOGPIXELSX.
@@ -76,12 +72,12 @@ protected:
 template <int Dpi>
 class WithSettingsAtDpi : public AtDpi<Dpi> {
 protected:
-    testsupport::ProductRegistry registry;
+    wendaro_test::ProductRegistry registry;
 };
 
 // A DWORD of the product's user settings, when it exists.
 inline bool StoredSetting(const wchar_t* name, DWORD* value) {
-    return testsupport::GetDword(HKEY_CURRENT_USER, ProductRegistryKey, name, value);
+    return wendaro_test::GetDword(HKEY_CURRENT_USER, ProductRegistryKey, name, value);
 }
 
 // The setting exists and holds the value.
@@ -149,4 +145,4 @@ inline int VisibleDots(const DialogState& state) {
     return visible;
 }
 
-}  // namespace dialogtest
+}  // namespace wendaro_test

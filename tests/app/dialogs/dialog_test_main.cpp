@@ -19,7 +19,7 @@ using std::min;
 
 int wmain(int argc, wchar_t** argv) {
     int fake = 0;
-    if (dialogtest::RunAsFakeProgram(argc, argv, &fake)) return fake;
+    if (wendaro_test::RunAsFakeProgram(argc, argv, &fake)) return fake;
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

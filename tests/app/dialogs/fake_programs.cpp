@@ -8,7 +8,7 @@
 
 #include "tests/app/dialogs/dialog_driver.h"
 
-namespace dialogtest {
+namespace wendaro_test {
 
 std::wstring Environment(const wchar_t* name) {
     wchar_t value[1024] = {};
@@ -53,7 +53,7 @@ std::wstring SelfPath() {
 
 FakeBrowser::FakeBrowser(const std::wstring& folder)
     : m_log(folder + L"\\browser.log"), m_logTo(L"WENDARO_FAKE_BROWSER_LOG", m_log.c_str()) {
-    testsupport::SetString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L"",
+    wendaro_test::SetString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L"",
                            L"\"" + SelfPath() + L"\" /FakeBrowser \"%1\"");
 }
 
@@ -157,4 +157,4 @@ bool RunAsFakeProgram(int argc, wchar_t** argv, int* exitCode) {
     return false;
 }
 
-}  // namespace dialogtest
+}  // namespace wendaro_test

@@ -23,7 +23,7 @@
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
-namespace dialogtest {
+namespace wendaro_test {
 
 // True when this run is one of the stand-ins; *exitCode is its result.
 bool RunAsFakeProgram(int argc, wchar_t** argv, int* exitCode);
@@ -48,9 +48,9 @@ public:
     std::wstring WaitForLines(size_t lines) const;
 
 private:
-    testsupport::RegistryGuard m_http{HKEY_CLASSES_ROOT, L"http\\shell\\open\\command"};
+    wendaro_test::RegistryGuard m_http{HKEY_CLASSES_ROOT, L"http\\shell\\open\\command"};
     std::wstring m_log;
-    testsupport::ScopedEnvironment m_logTo;
+    wendaro_test::ScopedEnvironment m_logTo;
 };
 
 // The system's Open With helper is %SystemRoot%\system32\rundll32.exe: a copy
@@ -67,14 +67,14 @@ public:
         explicit Redirect(const FakeOpenWith& fake) : m_root(L"SystemRoot", fake.m_root.c_str()) {}
 
     private:
-        testsupport::ScopedEnvironment m_root;
+        wendaro_test::ScopedEnvironment m_root;
     };
 
 private:
     std::wstring m_root;
     std::wstring m_log;
-    testsupport::ScopedEnvironment m_logTo;
+    wendaro_test::ScopedEnvironment m_logTo;
     bool m_ready = false;
 };
 
-}  // namespace dialogtest
+}  // namespace wendaro_test

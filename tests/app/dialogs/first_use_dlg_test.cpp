@@ -13,7 +13,7 @@
 #include "shared/launch.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 
@@ -111,7 +111,7 @@ TEST_F(FirstUseAt96, PresetAnswerFollowsEnableVELQ) {
                           {true, 0, BST_UNCHECKED}};
     for (const Case& c : cases) {
         RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ);
-        if (c.present) testsupport::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, c.value);
+        if (c.present) wendaro_test::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, c.value);
         int yes = -1;
         int no = -1;
         RunFirstUse(FileTarget{}, [&](HWND dialog) {
@@ -206,7 +206,7 @@ protected:
         FirstUseAt96::SetUp();
         if (IsSkipped()) return;
         file = folder.File(L"answer.velq");
-        testsupport::WriteFileBytes(file, "data");
+        wendaro_test::WriteFileBytes(file, "data");
     }
     // Gives the answer (No, or neither when 0) and OK: the dialog ends with
     // IDOK, FirstUse is recorded and no other dialog follows.
@@ -261,7 +261,7 @@ TEST_F(FirstUseAnswers, NoFileYesRecordsAndShowsTheNoticeUntilItIsClosed) {
 }
 
 TEST_F(FirstUseAnswers, NoFileNoRecordsAndShowsNothingElse) {
-    testsupport::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, 1);
+    wendaro_test::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, EnableVELQ, 1);
     AnswerWithoutYes(FileTarget{}, IDC_RADIO_NO);
     ExpectSetting(L"EnableVELQ", 0);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace dialogtest {
+namespace wendaro_test {
 
 namespace {
 
@@ -120,4 +120,4 @@ bool WriteGiantPng(const std::wstring& path, unsigned width, unsigned height) {
     return ok;
 }
 
-}  // namespace dialogtest
+}  // namespace wendaro_test

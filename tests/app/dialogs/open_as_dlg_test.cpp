@@ -11,7 +11,7 @@
 #include "shared/launch.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 
@@ -129,7 +129,7 @@ protected:
         WithSettingsAtDpi<96>::SetUp();
         if (IsSkipped()) return;
         file = folder.File(L"choice.velq");
-        testsupport::WriteFileBytes(file, "data");
+        wendaro_test::WriteFileBytes(file, "data");
     }
     bool EnableStored() const {
         DWORD enabled = 1;

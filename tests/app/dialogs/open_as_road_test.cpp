@@ -12,21 +12,23 @@
 #include <vector>
 
 #include "resources/dialog_ids.h"
+#include "shared/constants.h"
 #include "shared/endpoints.h"
 #include "shared/launch.h"
 #include "shared/settings.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 #include "tests/app/dialogs/giant_png.h"
 #include "tests/support/catalogue_service.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/program.h"
+#include "tests/support/text.h"
+#include "tests/support/wine_path.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 
 const COLORREF ServedColour = RGB(0x30, 0x90, 0x50);
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The names and sizes of a folder's files, for failure messages.
 std::wstring FolderListing(const std::wstring& folder) {
@@ -50,22 +52,22 @@ protected:
         WithSettingsAtDpi<96>::SetUp();
         if (IsSkipped()) return;
         category = std::to_wstring(70000 + GetCurrentProcessId() % 10000);
-        std::wstring product = folder.root() + L"\\Dravik\\Wendaro";
+        std::wstring product = DataFolderUnder(folder.root());
         folder.Pictures(L"keep");  // makes the product folder
         std::string table =
             "<?xml version=\"1.0\"?><cfg:Configuration xmlns:cfg=\"http://config.dravik.example/cfg/\">"
             "<cfg:CfgGroup><cfg:CfgItem><cfg:E name=\"e\">rdx</cfg:E><cfg:C name=\"c\">" +
             Narrow(category) + "</cfg:C></cfg:CfgItem></cfg:CfgGroup></cfg:Configuration>";
-        testsupport::WriteFileBytes(product + L"\\Mappingtable.xml", table);
+        wendaro_test::WriteFileBytes(product + MappingTableFileName, table);
 
         const wchar_t* key = ProductRegistryKey;
-        testsupport::SetDword(HKEY_CURRENT_USER, key, FirstUse, 1);
+        wendaro_test::SetDword(HKEY_CURRENT_USER, key, FirstUse, 1);
         SYSTEMTIME now = {};
         GetSystemTime(&now);
         RegSetKeyValueW(HKEY_CURRENT_USER, key, MTABLE_UPDATE, REG_BINARY, &now, sizeof now);
 
         file = folder.File(L"road report.rdx");
-        testsupport::WriteFileBytes(file, "data");
+        wendaro_test::WriteFileBytes(file, "data");
     }
 
     // Serves a list of two products with pictures for the category; with
@@ -73,14 +75,14 @@ protected:
     void ServeCategory(bool giantFirst = false) {
         std::string company = "road" + std::to_string(GetCurrentProcessId());
         std::string picturesFolder = std::string(WENDARO_SCREENSHOT_DIR) + "/road-" + company;
-        CreateDirectoryW(testsupport::WindowsPathOf(WENDARO_SCREENSHOT_DIR).c_str(), nullptr);
-        CreateDirectoryW(testsupport::WindowsPathOf(picturesFolder).c_str(), nullptr);
+        CreateDirectoryW(wendaro_test::WindowsPathOf(WENDARO_SCREENSHOT_DIR).c_str(), nullptr);
+        CreateDirectoryW(wendaro_test::WindowsPathOf(picturesFolder).c_str(), nullptr);
         std::string products;
-        std::vector<testsupport::Route> routes;
+        std::vector<wendaro_test::Route> routes;
         for (int i = 1; i <= 2; ++i) {
             // Picture names of 6 characters or fewer are not taken as addresses.
             std::string name = "product" + std::to_string(i) + ".png";
-            std::wstring served = testsupport::WindowsPathOf(picturesFolder + "/" + name);
+            std::wstring served = wendaro_test::WindowsPathOf(picturesFolder + "/" + name);
             if (giantFirst && i == 1) {
                 ASSERT_TRUE(WriteGiantPng(served, 30000, 30000));
             } else {
@@ -91,13 +93,13 @@ protected:
                         std::to_string(i) + "</name></baseFields><attributes><name>channelThumbnail</name>"
                         "<value>" + name + "</value></attributes><pricing><totalPriceWithDiscount>"
                         "<amount>9.99</amount></totalPriceWithDiscount></pricing></products>\n";
-            testsupport::Route picture(Narrow(ImageHostAddress) + company + "/images/product/thumbnail/" + name);
+            wendaro_test::Route picture(Narrow(ImageHostAddress) + company + "/images/product/thumbnail/" + name);
             picture.bodyFile = picturesFolder + "/" + name;
             routes.push_back(picture);
         }
         wchar_t listUrl[2084] = {};
         _snwprintf_s(listUrl, 2084, _TRUNCATE, StoreProductListURLFormat, category.c_str());
-        testsupport::Route list(Narrow(listUrl));
+        wendaro_test::Route list(Narrow(listUrl));
         list.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<soap:Envelope "
                     "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>\n"
                     "<ns1:SearchProductResponse xmlns:ns1=\"" + Narrow(ShoppingCartNamespaceURI) + "\">\n" +
@@ -110,7 +112,7 @@ protected:
     // Starts the program on the file and waits for its prompt.
     HWND Start() {
         Finish();
-        process = testsupport::StartProgram(testsupport::QuoteArgument(file));
+        process = wendaro_test::StartProgram(wendaro_test::QuoteArgument(file));
         if (!process) return nullptr;
         return WaitForDialog(GetProcessId(process), PromptCaption, 20000);
     }
@@ -124,7 +126,7 @@ protected:
     }
     void TearDown() override { Finish(); }
 
-    testsupport::CatalogueService service;
+    wendaro_test::CatalogueService service;
     std::wstring category;
     std::wstring file;
     HANDLE process = nullptr;
@@ -146,9 +148,8 @@ TEST_F(Road, ThePromptShowsThePicturesItsChildFetched) {
         },
         30000);
     ASSERT_TRUE(shown) << "the served pictures never showed; the folder holds: "
-                       << Narrow(FolderListing(folder.root() + L"\\Dravik\\Wendaro\\Images\\rdx"))
-                       << testsupport::ReadFileBytes(folder.root() + L"\\Dravik\\Wendaro\\Images\\rdx\\" +
-                                                     category + L".xml");
+                       << Narrow(FolderListing(folder.Pictures(L"rdx")))
+                       << ReadFileBytes(folder.Pictures(L"rdx") + L"\\" + category + L".xml");
     Repaint(dialog);
     RECT picture = later.controls[IDC_PICTURE].rect;
     EXPECT_EQ(ServedColour, ScreenPixel(dialog, {(picture.left + picture.right) / 2,

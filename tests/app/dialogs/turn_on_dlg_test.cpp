@@ -11,7 +11,7 @@
 #include "resources/dialog_ids.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include "tests/app/dialogs/dialog_fixture.h"
 #include "tests/support/program.h"
 
-using namespace dialogtest;
+using namespace wendaro_test;
 
 namespace {
 
 // The program started with a switch; killed if a test leaves it running.
 class Running {
 public:
-    explicit Running(const wchar_t* arguments) : m_process(testsupport::StartProgram(arguments)) {}
+    explicit Running(const wchar_t* arguments) : m_process(wendaro_test::StartProgram(arguments)) {}
     ~Running() {
         if (!m_process) return;
         if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
@@ -48,7 +48,7 @@ protected:
                   ReadDialog(dialog).controls[IDC_FIRSTUSE_HEADLINE].text);
         EXPECT_EQ(BST_CHECKED, CheckState(dialog, IDC_RADIO_YES));
     }
-    testsupport::ProductRegistry product;
+    wendaro_test::ProductRegistry product;
     DataFolder folder;
 };
 

@@ -11,10 +11,7 @@
 #include "tests/support/trace_capture.h"
 
 using namespace VELQTASKCOMMON;
-using testsupport::ProductRegistry;
-using testsupport::SetDword;
-using testsupport::SetString;
-using testsupport::TraceCapture;
+using namespace wendaro_test;
 
 namespace {
 

@@ -100,15 +100,15 @@ TEST(OpenWithControlThread, LeavesItsOwnWindowAloneAndEndsWhenStopped) {
 }
 
 TEST(ShowSystemOpenWithDialog, RefusesFoldersAndMissingFiles) {
-    testsupport::TempFolder folder;
+    wendaro_test::TempFolder folder;
     EXPECT_EQ(0, ShowSystemOpenWithDialog(nullptr, folder.path().c_str()));
     EXPECT_EQ(0, ShowSystemOpenWithDialog(nullptr, (folder / L"missing.xyz").c_str()));
 }
 
 TEST(ShowSystemOpenWithDialog, ReturnsOnceTheDialogClosedWithNoThreadLeft) {
-    testsupport::TempFolder folder;
+    wendaro_test::TempFolder folder;
     std::wstring file = folder / L"a file.xyz";
-    ASSERT_TRUE(testsupport::WriteFileBytes(file, "data"));
+    ASSERT_TRUE(wendaro_test::WriteFileBytes(file, "data"));
     FakeOpenWithDialog dialog;
     int threadsBefore = ThreadsOfThisProcess();
 

@@ -20,7 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "shared/constants.h"
 #include "tests/app/dialogs/dialog_driver.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
@@ -106,7 +108,7 @@ double TimeToDialog(const std::wstring& program, const std::wstring& arguments,
     HWND window = nullptr;
     double elapsed = -1;
     for (;;) {
-        window = dialogtest::FindDialog(process.dwProcessId, caption);
+        window = wendaro_test::FindDialog(process.dwProcessId, caption);
         QueryPerformanceCounter(&now);
         double ms = 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
         if (window) {
@@ -131,22 +133,18 @@ double Median(std::vector<double> samples) {
     return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
 }
 
-void PrepareData(const testsupport::TempFolder& data) {
-    std::wstring product = data / L"Dravik\\Wendaro";
-    std::wstring pictures = product + L"\\Images\\" + Extension;
-    CreateDirectoryW((data / L"Dravik").c_str(), nullptr);
-    CreateDirectoryW(product.c_str(), nullptr);
-    CreateDirectoryW((product + L"\\Images").c_str(), nullptr);
-    CreateDirectoryW(pictures.c_str(), nullptr);
-    testsupport::WriteFileBytes(
-        product + L"\\Mappingtable.xml",
+void PrepareData(const wendaro_test::TempFolder& data) {
+    std::wstring product = wendaro_test::DataFolderUnder(data.path());
+    std::wstring pictures = wendaro_test::MakePictureFolderUnder(data.path(), Extension);
+    wendaro_test::WriteFileBytes(
+        product + MappingTableFileName,
         "<?xml version=\"1.0\"?><cfg:Configuration xmlns:cfg=\"http://config.dravik.example/cfg/\">"
         "<cfg:CfgGroup><cfg:CfgItem><cfg:E name=\"e\">wdx</cfg:E><cfg:C name=\"c\">4711</cfg:C>"
         "</cfg:CfgItem></cfg:CfgGroup></cfg:Configuration>");
     // A fresh category list: the child has nothing to fetch.
-    testsupport::WriteFileBytes(pictures + L"\\" + Category + L".xml", "<list/>");
+    wendaro_test::WriteFileBytes(pictures + L"\\" + Category + L".xml", "<list/>");
     for (int i = 1; i <= 5; ++i) {
-        dialogtest::WritePicture(pictures + L"\\pic0" + std::to_wstring(i) + L".png", 100, 140,
+        wendaro_test::WritePicture(pictures + L"\\pic0" + std::to_wstring(i) + L".png", 100, 140,
                                  RGB(40 * i, 100, 200 - 30 * i));
     }
 }
@@ -162,17 +160,17 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring minimal = argv[2];
     const int runs = _wtoi(argv[3]);
 
-    testsupport::TempFolder data;
+    wendaro_test::TempFolder data;
     PrepareData(data);
-    testsupport::ScopedEnvironment profile(L"ALLUSERSPROFILE", data.path().c_str());
-    testsupport::ProductRegistry registry;
-    testsupport::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, FirstUse, 1);
+    wendaro_test::ScopedEnvironment profile(L"ALLUSERSPROFILE", data.path().c_str());
+    wendaro_test::ProductRegistry registry;
+    wendaro_test::SetDword(HKEY_CURRENT_USER, ProductRegistryKey, FirstUse, 1);
     SYSTEMTIME now = {};
     GetSystemTime(&now);
     RegSetKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE, REG_BINARY, &now,
                     sizeof now);
     std::wstring file = data / L"Quarterly report.wdx";
-    testsupport::WriteFileBytes(file, "sample");
+    wendaro_test::WriteFileBytes(file, "sample");
 
     std::vector<double> prompt, baseline;
     auto promptSample = [&] { return TimeToDialog(wendaro, L"\"" + file + L"\"", L"Wendaro"); };

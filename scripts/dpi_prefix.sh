@@ -6,7 +6,6 @@
 set -euo pipefail
 dpi=$1; shift
 here=$(cd "$(dirname "$0")" && pwd)
-top=$(cd "$here/../../.." && pwd)
 build=${WENDARO_BUILD_DIR:?WENDARO_BUILD_DIR names the build folder}
 prefix=$build/wine-prefix-dpi$dpi
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
@@ -14,7 +13,7 @@ wineserver=${WINESERVER:-/usr/lib/wine/wineserver64}
 wine=${WINE:-/usr/lib/wine/wine64}
 
 if [ ! -f "$prefix/.wendaro-dpi" ]; then
-  "$top/cmake/wine-prefix.sh" "$prefix"
+  "$here/wine-prefix.sh" "$prefix"
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
     </dev/null >/dev/null 2>&1
   "$wineserver" -k || true
@@ -24,4 +23,4 @@ fi
 # A server that an interrupted run left behind still draws on its display.
 "$wineserver" -k >/dev/null 2>&1 || true
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
-WENDARO_EXPECT_DPI=$dpi WENDARO_WINEPREFIX=$prefix "$top/cmake/wine-run.sh" "$@"
+WENDARO_EXPECT_DPI=$dpi WENDARO_WINEPREFIX=$prefix "$here/wine-run.sh" "$@"
