@@ -36,7 +36,7 @@ bench-parser:
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) bash -c 'source scripts/display.sh && \
 	  scripts/wine-run.sh "$$WENDARO_BUILD_DIR/tests/catalogue/bench_parser.exe"'
 
-# The download job against a plain WinINet loop: 64 MiB over HTTP and HTTPS
+# The download job against a plain WinINet loop: 10 MiB bodies over HTTP and HTTPS
 # from the local catalogue service (do not run it beside the same build's tests).
 bench-download:
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/bench_download.sh

@@ -5,7 +5,8 @@
 // its memory does not grow with the body.
 //
 //   bench_download <http base URL> <https base URL>
-// Each base URL serves /8m (8 MiB) and /64m (64 MiB). Run by
+// Each base URL serves /1m (1 MiB) and /10m (10 MiB, the largest body the job
+// takes). Run by
 // `make bench-download` (scripts/bench_download.sh), which starts the service.
 #include <windows.h>
 #include <psapi.h>
@@ -23,7 +24,7 @@
 namespace {
 
 constexpr double MiB = 1024.0 * 1024.0;
-constexpr int Runs = 3;
+constexpr int Runs = 5;
 
 double Seconds() {
     static LARGE_INTEGER frequency = [] {
@@ -137,31 +138,31 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring target = TargetPath();
 
     // The job alone first, so that the peak working set is its own: once
-    // after 8 MiB bodies, once after 64 MiB bodies over both schemes.
+    // after 1 MiB bodies, once after 10 MiB bodies over both schemes.
     for (const std::wstring& base : bases) {
-        if (RunJob(base + L"/8m", target) == 0) {
-            fwprintf(stderr, L"bench_download: %ls/8m failed; is the service running?\n", base.c_str());
+        if (RunJob(base + L"/1m", target) == 0) {
+            fwprintf(stderr, L"bench_download: %ls/1m failed; is the service running?\n", base.c_str());
             return 1;
         }
         DeleteFileW(target.c_str());
     }
     double peakSmall = PeakWorkingSetMiB();
     double job[2], plain[2], small[2];
-    for (int i = 0; i < 2; ++i) job[i] = Throughput(RunJob, bases[i] + L"/64m", target);
+    for (int i = 0; i < 2; ++i) job[i] = Throughput(RunJob, bases[i] + L"/10m", target);
     double peakLarge = PeakWorkingSetMiB();
     for (int i = 0; i < 2; ++i) {
-        plain[i] = Throughput(PlainLoop1MiB, bases[i] + L"/64m", target);
-        small[i] = Throughput(PlainLoop10KiB, bases[i] + L"/64m", target);
+        plain[i] = Throughput(PlainLoop1MiB, bases[i] + L"/10m", target);
+        small[i] = Throughput(PlainLoop10KiB, bases[i] + L"/10m", target);
     }
 
-    wprintf(L"64 MiB through the local catalogue service, MiB/s, median of %d runs\n", Runs);
+    wprintf(L"10 MiB through the local catalogue service, MiB/s, median of %d runs\n", Runs);
     wprintf(L"scheme        job   plain 1 MiB   ratio   plain 10 KiB   job/plain 10 KiB\n");
     for (int i = 0; i < 2; ++i) {
         wprintf(L"%-6ls   %8.1f      %8.1f    %4.2f       %8.1f               %4.2f\n", names[i],
                 job[i], plain[i], plain[i] > 0 ? job[i] / plain[i] : 0.0, small[i],
                 small[i] > 0 ? job[i] / small[i] : 0.0);
     }
-    wprintf(L"job's peak working set: %.1f MiB after 8 MiB bodies, %.1f MiB after 64 MiB bodies\n",
+    wprintf(L"job's peak working set: %.1f MiB after 1 MiB bodies, %.1f MiB after 10 MiB bodies\n",
             peakSmall, peakLarge);
     return job[0] > 0 && job[1] > 0 && plain[0] > 0 && plain[1] > 0 ? 0 : 1;
 }
