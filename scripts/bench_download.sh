@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The benchmark behind `make bench-download`: the download job against a plain
 # WinINet read loop, 10 MiB bodies (the largest the job takes) over HTTP and
-# HTTPS from the local catalogue service. It points the build's Wine prefix at the service while it runs, so
-# do not run it while that build folder's tests run.
+# HTTPS from the local catalogue service. It points the build's Wine prefix at
+# the service while it runs, so do not run it while that build folder's tests
+# run.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${WENDARO_BUILD_DIR:-$top/build}")
