@@ -30,7 +30,8 @@ endif
 bench-prompt:
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/bench_prompt.sh
 
-# Times the store product-list parser on lists of 10, 50 and 500 products, 1 MiB and 10 MiB.
+# Times the store product-list parser on lists of 10, 50 and 500 products, 1 MiB and 10 MiB,
+# flat and with one response nested in another.
 bench-parser:
 	WENDARO_TARGETS=bench_parser scripts/build.sh $(BUILD)
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) bash -c 'source scripts/display.sh && \
