@@ -1,195 +1,168 @@
 #include "catalogue/product_reader.h"
 
-#include <algorithm>
-#include <cwchar>
+#include <unordered_map>
 #include <vector>
 
-#include "catalogue/xml.h"
+#include "shared/endpoints.h"
 
 namespace VELQCOMMON {
 
 namespace {
 
-constexpr wchar_t kResponsesQuery[] = L"//ns1:SearchProductResponse";
-constexpr wchar_t kResponseInResponseQuery[] =
-    L"//ns1:SearchProductResponse[ancestor::ns1:SearchProductResponse]";
-constexpr wchar_t kProductQuery[] = L"//ns1:SearchProductResponse/products[%d]/%s";
-constexpr wchar_t kAttributesQuery[] = L"//ns1:SearchProductResponse/products[%d]/attributes";
-constexpr wchar_t kAttributeQuery[] = L"//ns1:SearchProductResponse/products[%d]/attributes[%d]/%s";
-
-constexpr size_t kQueryChars = 260;
-
-// The text of the first element the query finds from context; found tells
-// whether there was one (the text is then empty).
-HRESULT ReadText(IXMLDOMNode* context, const wchar_t* query, std::wstring& text, bool& found) {
-    text.clear();
-    found = false;
-    ComPtr<IXMLDOMNode> node;
-    HRESULT hr = context->selectSingleNode(Bstr(query).get(), node.put());
-    if (FAILED(hr) || !node) return FAILED(hr) ? hr : S_OK;
-    found = true;
-    Bstr content;
-    if (FAILED(hr = node->get_text(content.put()))) return hr;
-    text = content.str();
-    return S_OK;
-}
-
-HRESULT SelectChildren(IXMLDOMNode* context, const wchar_t* query, ComPtr<IXMLDOMNodeList>& nodes,
-                       long& length) {
-    length = 0;
-    HRESULT hr = context->selectNodes(Bstr(query).get(), nodes.put());
-    if (FAILED(hr)) return hr;
-    if (!nodes) return 1;
-    return nodes->get_length(&length);
-}
-
-// Every field by its own query from the root, the positions written into
-// the query text. Exact for any document; its cost grows with the document.
-class RootQueryReader : public ProductReader {
-public:
-    explicit RootQueryReader(IXMLDOMDocument2* document) : m_document(document) {}
-
-    HRESULT MoveTo(long i) override {
-        m_position = static_cast<int>(i);
-        return S_OK;
-    }
-
-    HRESULT Text(const wchar_t* path, std::wstring& text) override {
-        wchar_t query[kQueryChars] = {};
-        _snwprintf(query, kQueryChars - 1, kProductQuery, m_position, path);
-        bool found;
-        return ReadText(m_document, query, text, found);
-    }
-
-    HRESULT CountAttributes(long& count) override {
-        wchar_t query[kQueryChars] = {};
-        _snwprintf(query, kQueryChars - 1, kAttributesQuery, m_position);
-        ComPtr<IXMLDOMNodeList> attributes;
-        return SelectAndCount(m_document, query, attributes, count);
-    }
-
-    HRESULT AttributeText(long j, const wchar_t* path, std::wstring& text) override {
-        wchar_t query[kQueryChars] = {};
-        _snwprintf(query, kQueryChars - 1, kAttributeQuery, m_position, static_cast<int>(j), path);
-        bool found;
-        return ReadText(m_document, query, text, found);
-    }
-
-private:
-    IXMLDOMDocument2* m_document;
-    int m_position = 0;
-};
-
-// The responses' products held as lists. Product i is the i-th products
-// child of every response that has one; as no response holds another, their
-// subtrees follow one another in document order, so the first of them that
-// has a field gives the text the root query would.
-class ResponseReader : public ProductReader {
+// One walk of the whole tree in document order, with the first element at
+// each product path and attribute path kept per position: the elements the
+// root queries would find, whatever holds what, with no query per field.
+class TreeReader : public ProductReader {
 public:
     HRESULT Collect(IXMLDOMDocument2* document) {
-        ComPtr<IXMLDOMNodeList> responses;
-        long count = 0;
-        HRESULT hr = SelectAndCount(document, kResponsesQuery, responses, count);
-        if (hr != S_OK) return hr;
-        for (long k = 0; k < count; ++k) {
-            ComPtr<IXMLDOMNode> response;
-            if (FAILED(hr = responses->get_item(k, response.put()))) return hr;
-            if (!response) return 1;
-            Listed products;
-            if ((hr = SelectChildren(response.get(), L"products", products.nodes, products.count)) != S_OK)
-                return hr;
-            if (products.count > 0) m_responses.push_back(std::move(products));
+        std::vector<Open> open;  // the elements around the current node, outermost first
+        ComPtr<IXMLDOMNode> node;
+        HRESULT hr = document->get_firstChild(node.put());
+        for (;;) {
+            while (SUCCEEDED(hr) && node) {
+                DOMNodeType type;
+                if (FAILED(hr = node->get_nodeType(&type))) return hr;
+                ComPtr<IXMLDOMNode> next;
+                if (type == NODE_ELEMENT) {
+                    Open element;
+                    if (FAILED(hr = Visit(node, open.empty() ? nullptr : &open.back(), element))) return hr;
+                    if (FAILED(hr = node->get_firstChild(next.put()))) return hr;
+                    if (next) {
+                        element.node = std::move(node);
+                        open.push_back(std::move(element));
+                        node = std::move(next);
+                        continue;
+                    }
+                }
+                hr = node->get_nextSibling(next.put());
+                node = std::move(next);
+            }
+            if (FAILED(hr) || open.empty()) return FAILED(hr) ? hr : S_OK;
+            node = std::move(open.back().node);
+            open.pop_back();
+            ComPtr<IXMLDOMNode> next;
+            hr = node->get_nextSibling(next.put());
+            node = std::move(next);
         }
-        return S_OK;
     }
 
     HRESULT MoveTo(long i) override {
-        // Responses with fewer products have none at this position or later.
-        DropShorterThan(m_responses, i);
-        m_products.clear();
-        m_attributes.clear();
-        HRESULT hr;
-        for (Listed& response : m_responses) {
-            ComPtr<IXMLDOMNode> product;
-            if (FAILED(hr = response.nodes->get_item(i - 1, product.put()))) return hr;
-            if (!product) return 1;
-            m_products.push_back(std::move(product));
-        }
+        m_position = i;
         return S_OK;
     }
 
     HRESULT Text(const wchar_t* path, std::wstring& text) override {
-        for (ComPtr<IXMLDOMNode>& product : m_products) {
-            bool found;
-            HRESULT hr = ReadText(product.get(), path, text, found);
-            if (FAILED(hr) || found) return hr;
-        }
         text.clear();
-        return S_OK;
+        Position* product = Current();
+        return product ? TextOf(product->fields, path, text) : S_OK;
     }
 
     HRESULT CountAttributes(long& count) override {
-        count = 0;
-        m_attributes.clear();
-        for (ComPtr<IXMLDOMNode>& product : m_products) {
-            Listed attributes;
-            HRESULT hr = SelectChildren(product.get(), L"attributes", attributes.nodes, attributes.count);
-            if (hr != S_OK) return hr;
-            count = std::max(count, attributes.count);
-            if (attributes.count > 0) m_attributes.push_back(std::move(attributes));
-        }
+        Position* product = Current();
+        count = product ? static_cast<long>(product->attributes.size()) : 0;
         return S_OK;
     }
 
     HRESULT AttributeText(long j, const wchar_t* path, std::wstring& text) override {
-        DropShorterThan(m_attributes, j);
-        for (Listed& attributes : m_attributes) {
-            ComPtr<IXMLDOMNode> attribute;
-            HRESULT hr = attributes.nodes->get_item(j - 1, attribute.put());
-            if (FAILED(hr)) return hr;
-            if (!attribute) return 1;
-            bool found;
-            hr = ReadText(attribute.get(), path, text, found);
-            if (FAILED(hr) || found) return hr;
-        }
         text.clear();
-        return S_OK;
+        Position* product = Current();
+        if (!product || j < 1 || j > static_cast<long>(product->attributes.size())) return S_OK;
+        return TextOf(product->attributes[j - 1], path, text);
     }
 
 private:
-    struct Listed {
-        ComPtr<IXMLDOMNodeList> nodes;
-        long count = 0;
+    static constexpr int kDeepestPath = 3;
+
+    using Fields = std::unordered_map<std::wstring, ComPtr<IXMLDOMNode>>;
+    struct Position {
+        Fields fields;                   // by path below the products element
+        std::vector<Fields> attributes;  // by path below its j-th attributes child
     };
 
-    // Keeps the lists that hold a position; positions only grow, so each
-    // list is dropped once and the whole walk stays linear.
-    static void DropShorterThan(std::vector<Listed>& lists, long position) {
-        lists.erase(std::remove_if(lists.begin(), lists.end(),
-                                   [position](const Listed& list) { return list.count < position; }),
-                    lists.end());
+    // An open element and where it stands: a response, or within a products
+    // child of one (its position, its path there and, inside the j-th
+    // attributes child, j and the path below that).
+    struct Open {
+        ComPtr<IXMLDOMNode> node;
+        bool response = false;
+        long responseProducts = 0;  // the products children met so far
+        long position = 0;          // 0: not within a product
+        int depth = 0;              // steps below the products element
+        std::wstring path;
+        long attribute = 0;
+        std::wstring attributePath;
+        long productAttributes = 0;  // the attributes children met so far (depth 0)
+    };
+
+    // Null past the last position any response has.
+    Position* Current() {
+        if (m_position < 1 || m_position > static_cast<long>(m_products.size())) return nullptr;
+        return &m_products[m_position - 1];
     }
 
-    std::vector<Listed> m_responses;        // in document order
-    std::vector<ComPtr<IXMLDOMNode>> m_products;  // the current position's products
-    std::vector<Listed> m_attributes;       // their attribute lists
+    HRESULT Visit(const ComPtr<IXMLDOMNode>& node, Open* parent, Open& element) {
+        Bstr name, uri;
+        HRESULT hr;
+        if (FAILED(hr = node->get_baseName(name.put()))) return hr;
+        if (FAILED(hr = node->get_namespaceURI(uri.put()))) return hr;
+        const std::wstring local = name.str();
+        if (uri.str() == ShoppingCartNamespaceURI) {
+            element.response = local == L"SearchProductResponse";
+            return S_OK;
+        }
+        // Only names without a namespace match the unprefixed steps.
+        if (!parent || !uri.str().empty()) return S_OK;
+        if (parent->response && local == L"products") {
+            element.position = ++parent->responseProducts;
+            if (static_cast<long>(m_products.size()) < element.position) m_products.resize(element.position);
+            return S_OK;
+        }
+        if (parent->position == 0 || parent->depth >= kDeepestPath) return S_OK;
+        element.position = parent->position;
+        element.depth = parent->depth + 1;
+        element.path = parent->depth == 0 ? local : parent->path + L"/" + local;
+        Position& product = m_products[element.position - 1];
+        if (FAILED(hr = Keep(product.fields, element.path, node))) return hr;
+        if (parent->depth == 0 && local == L"attributes") {
+            element.attribute = ++parent->productAttributes;
+            if (static_cast<long>(product.attributes.size()) < element.attribute)
+                product.attributes.resize(element.attribute);
+        } else if (parent->attribute) {
+            element.attribute = parent->attribute;
+            element.attributePath =
+                parent->attributePath.empty() ? local : parent->attributePath + L"/" + local;
+            if (FAILED(hr = Keep(product.attributes[element.attribute - 1], element.attributePath, node)))
+                return hr;
+        }
+        return S_OK;
+    }
+
+    // The walk is in document order, so the first element kept at a path wins.
+    static HRESULT Keep(Fields& fields, const std::wstring& path, const ComPtr<IXMLDOMNode>& node) {
+        ComPtr<IXMLDOMNode>& kept = fields[path];
+        return kept ? S_OK : node->QueryInterface(IID_IXMLDOMNode, kept.put_void());
+    }
+
+    static HRESULT TextOf(Fields& fields, const wchar_t* path, std::wstring& text) {
+        auto found = fields.find(path);
+        if (found == fields.end()) return S_OK;
+        Bstr content;
+        HRESULT hr = found->second->get_text(content.put());
+        if (SUCCEEDED(hr)) text = content.str();
+        return hr;
+    }
+
+    std::vector<Position> m_products;  // by position
+    long m_position = 0;
 };
 
 }  // namespace
 
 HRESULT MakeProductReader(IXMLDOMDocument2* document, std::unique_ptr<ProductReader>& reader) {
-    // A response inside another can put an inner product's fields between
-    // an outer product's: only the root queries order those exactly.
-    ComPtr<IXMLDOMNode> inner;
-    HRESULT hr = document->selectSingleNode(Bstr(kResponseInResponseQuery).get(), inner.put());
-    if (FAILED(hr)) return hr;
-    if (inner) {
-        reader = std::make_unique<RootQueryReader>(document);
-        return S_OK;
-    }
-    auto responses = std::make_unique<ResponseReader>();
-    if ((hr = responses->Collect(document)) != S_OK) return hr;
-    reader = std::move(responses);
+    auto tree = std::make_unique<TreeReader>();
+    HRESULT hr = tree->Collect(document);
+    if (hr != S_OK) return hr;
+    reader = std::move(tree);
     return S_OK;
 }
 

@@ -2,8 +2,8 @@
 // the elements that "//ns1:SearchProductResponse/products[i]/<path>" names,
 // and of them the first in document order. A query from the root walks the
 // whole document, so one per field makes a list's parse quadratic; the
-// reader made here gives the same texts with queries relative to the
-// product elements whenever the responses do not hold one another.
+// reader made here walks the document once and gives the same texts, also
+// where one response lies inside another.
 #pragma once
 
 #include <windows.h>
@@ -22,18 +22,17 @@ public:
 
     // Moves to the product at position i (1-based); positions only grow.
     virtual HRESULT MoveTo(long i) = 0;
-    // The text of the first element that path (child steps, no prefix) names
-    // under the product; empty when there is none.
+    // The text of the first element that path (up to three child steps, no
+    // prefix) names under the product; empty when there is none.
     virtual HRESULT Text(const wchar_t* path, std::wstring& text) = 0;
     // The positions of "attributes" elements worth reading: past them every
-    // attribute read is empty. 1 when a node-list query gave no list.
+    // attribute read is empty.
     virtual HRESULT CountAttributes(long& count) = 0;
-    // Like Text, under the product's attributes[j] (1-based).
+    // Like Text (up to two steps), under the product's attributes[j] (1-based).
     virtual HRESULT AttributeText(long j, const wchar_t* path, std::wstring& text) = 0;
 };
 
-// The reader for the document, with the prefix ns1 already bound. Fails
-// with the HRESULT of a failing DOM call, or 1 when a query gave no list.
+// The reader for the document. Fails with the HRESULT of a failing DOM call.
 HRESULT MakeProductReader(IXMLDOMDocument2* document, std::unique_ptr<ProductReader>& reader);
 
 }  // namespace VELQCOMMON
