@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cwchar>
-#include <memory>
 
 #include "catalogue/product_reader.h"
 #include "shared/constants.h"
@@ -36,10 +35,8 @@ struct ProductFields {
 // Scans the product's attributes for the thumbnail and detail file names. The
 // scan ends as soon as a thumbnail name longer than 3 characters is known.
 HRESULT ScanAttributes(ProductReader& product, ProductFields& p) {
-    long count = 0;
-    HRESULT hr = product.CountAttributes(count);
-    if (hr != S_OK) return hr;
-    for (long j = 1; j <= count; ++j) {
+    HRESULT hr = S_OK;
+    for (long j = 1, count = product.AttributeCount(); j <= count; ++j) {
         if (FAILED(hr = product.AttributeText(j, kAttributeNamePath, p.attributeName))) return hr;
         if (p.attributeName == kThumbnailAttribute &&
             FAILED(hr = product.AttributeText(j, kAttributeValuePath, p.thumbnailValue)))
@@ -100,11 +97,11 @@ HRESULT CVELQCatIDParser::Parse(const std::wstring& xpath, const std::wstring& /
     // The list is only counted; each product is addressed by its position.
     products.reset();
     if (count <= 0) return 0;
-    std::unique_ptr<ProductReader> reader;
-    if ((hr = MakeProductReader(document.get(), reader)) != S_OK) return hr;
+    ProductReader reader;
+    if ((hr = reader.Collect(document.get())) != S_OK) return hr;
     for (long i = 1; i <= count; ++i) {
-        if ((hr = reader->MoveTo(i)) != S_OK) return hr;
-        if ((hr = ParseProduct(*reader, sink)) != S_OK) return hr;
+        reader.MoveTo(i);
+        if ((hr = ParseProduct(reader, sink)) != S_OK) return hr;
     }
     return 0;
 }
