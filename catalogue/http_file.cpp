@@ -192,7 +192,7 @@ DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFil
         return ERROR_FILE_TOO_LARGE;
     }
     // A chunked or unannounced body is read to its end, up to the bound.
-    DWORD total = lengthAnnounced ? static_cast<DWORD>(announced) : UnknownContentLength;
+    DWORD total = lengthAnnounced ? static_cast<DWORD>(announced) : MaxBodySize;
     Trace(L"ContentLength = %d", total);
 
     SYSTEMTIME serverTime = {};

@@ -45,7 +45,6 @@ inline constexpr wchar_t DownloadUserAgent[] = L"VELQ Agent";
 // No body may be longer; it is also the total reported for a response that
 // announces no length.
 inline constexpr DWORD MaxBodySize = 0xA00000;
-inline constexpr DWORD UnknownContentLength = MaxBodySize;
 // How long a job may run, redirects and blocked calls included.
 inline constexpr DWORD DownloadTimeLimitMs = 60000;
 // The body moves through one buffer of this size.
