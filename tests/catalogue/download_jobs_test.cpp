@@ -45,23 +45,23 @@ protected:
     // Makes url the machine's mapping-table address and serves the sample
     // there, stamped with the server's time.
     Route ServeTable(const std::string& url, const wchar_t* sample) {
-        EXPECT_TRUE(wendaro_test::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL, Widen(url)));
+        EXPECT_TRUE(SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL, Widen(url)));
         Route route(url);
         route.body = ReadFileBytes(DataPath(sample));
-        route.Header("Last-Modified", wendaro_test::HttpDate(ServerTime()));
+        route.Header("Last-Modified", HttpDate(ServerTime()));
         EXPECT_TRUE(service.SetRoutes({route}));
         return route;
     }
 
     ComScope com;
-    wendaro_test::TempFolder folder;
-    wendaro_test::ScopedEnvironment profile{L"ALLUSERSPROFILE", folder.path().c_str()};
-    wendaro_test::ProductRegistry registry;
-    wendaro_test::CatalogueService service;
+    TempFolder folder;
+    ScopedEnvironment profile{L"ALLUSERSPROFILE", folder.path().c_str()};
+    ProductRegistry registry;
+    CatalogueService service;
 };
 
 TEST_F(DownloadJobTest, MappingTableJobDownloadsIntoATemporaryFile) {
-    std::string url = "http://" + wendaro_test::UniqueHost("mtable") + "/svs/rdr?TYPE=4";
+    std::string url = "http://" + UniqueHost("mtable") + "/svs/rdr?TYPE=4";
     Route route = ServeTable(url, L"mapping_indented.xml");
 
     CVELQMappingTable job;
@@ -78,11 +78,11 @@ TEST_F(DownloadJobTest, MappingTableJobDownloadsIntoATemporaryFile) {
 }
 
 TEST_F(DownloadJobTest, AnUnchangedTableIsNotDownloadedAgain) {
-    std::string url = "http://" + wendaro_test::UniqueHost("mtable-same") + "/svs/rdr";
+    std::string url = "http://" + UniqueHost("mtable-same") + "/svs/rdr";
     Route route = ServeTable(url, L"mapping_compact.xml");
     ASSERT_TRUE(CreateFolderTree(folder.path() + L"\\Dravik\\Wendaro"));
     ASSERT_TRUE(WriteFileBytes(DataFolder() + L"Mappingtable.xml", route.body));
-    wendaro_test::SetWriteTicks(DataFolder() + L"Mappingtable.xml", Ticks(ServerTime()));
+    SetWriteTicks(DataFolder() + L"Mappingtable.xml", Ticks(ServerTime()));
 
     CVELQMappingTable job;
     EXPECT_EQ(route.body.size(), job.cachedSize);

@@ -61,7 +61,7 @@ TEST(CrackUrlTest, AFailedSplitLeavesTheDefaults) {
 }
 
 // The trace lines of the job's thread, without the "[Thread:n]\r\n" ending.
-std::vector<std::wstring> JobTrace(const wendaro_test::TraceCapture& capture, DWORD threadId) {
+std::vector<std::wstring> JobTrace(const TraceCapture& capture, DWORD threadId) {
     std::vector<std::wstring> lines;
     wchar_t ending[32];
     _snwprintf_s(ending, ARRAYSIZE(ending), _TRUNCATE, L"[Thread:%lu]\r\n", threadId);
@@ -80,12 +80,12 @@ std::wstring Hex(DWORD value) {
 }
 
 TEST_F(HttpFileTest, ABadUrlFailsWithoutNetwork) {
-    wendaro_test::TraceCapture capture;
+    TraceCapture capture;
     CVELQHttpFile job;
     job.SetSourceUrl(L"not a url");
     job.SetTargetPath((folder / L"bad").c_str());
     EXPECT_EQ(DWORD(ERROR_INTERNET_INVALID_URL), RunToEnd(job));
-    EXPECT_FALSE(wendaro_test::FileExists(folder / L"bad"));
+    EXPECT_FALSE(FileExists(folder / L"bad"));
     DWORD id = GetThreadId(job.threadHandle);
     std::vector<std::wstring> expected = {L"__VELQHttpRetrieve thID<" + Hex(id) + L">",
                                           L"__VELQHttpRetrieve complete<12005>"};
@@ -95,14 +95,14 @@ TEST_F(HttpFileTest, ABadUrlFailsWithoutNetwork) {
 TEST_F(HttpFileTest, AnUnreachableServerIsReportedAtOnce) {
     // Nothing listens on port 1; dotless names bypass the proxy ("<local>"),
     // so this is the connection failure a dead proxy gives too.
-    wendaro_test::TraceCapture capture;
+    TraceCapture capture;
     CVELQHttpFile job;
     ULONGLONG started = GetTickCount64();
     DWORD result = Download(job, "http://localhost:1/x", folder / L"u");
     EXPECT_GT(result, 12000u);
     EXPECT_LT(result, 12036u);
     EXPECT_LT(GetTickCount64() - started, 10000u);
-    EXPECT_FALSE(wendaro_test::FileExists(folder / L"u"));
+    EXPECT_FALSE(FileExists(folder / L"u"));
     for (const std::wstring& line : JobTrace(capture, GetThreadId(job.threadHandle))) {
         EXPECT_EQ(std::wstring::npos, line.find(L"HttpSendRequest error")) << "no dialog, no retry";
     }
@@ -119,8 +119,8 @@ TEST_F(HttpFileTest, AStopBeforeTheFirstSendSendsNothing) {
     // Start would clear the stop event, so the routine runs on this thread.
     job.SetStopEvent();
     EXPECT_EQ(DWORD(ERROR_CANCELLED), VELQCOMMON::__VELQHttpRetrieve(&job));
-    EXPECT_TRUE(service.RequestsTo(wendaro_test::UniqueHost("stopfirst")).empty());
-    EXPECT_FALSE(wendaro_test::FileExists(folder / L"s"));
+    EXPECT_TRUE(service.RequestsTo(UniqueHost("stopfirst")).empty());
+    EXPECT_FALSE(FileExists(folder / L"s"));
 }
 
 TEST_F(HttpFileTest, AStopDuringASlowBodyLeavesATruncatedUnstampedFile) {
@@ -153,7 +153,7 @@ TEST_F(HttpFileTest, AStopDuringASlowBodyLeavesATruncatedUnstampedFile) {
     EXPECT_EQ(thread, job.threadHandle) << "a running job is not started twice";
     job.SetStopEvent();
     EXPECT_EQ(DWORD(ERROR_CANCELLED), WaitToEnd(job));
-    size_t written = wendaro_test::ReadFileBytes(target).size();
+    size_t written = ReadFileBytes(target).size();
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, 200000u);
     EXPECT_GE(WriteTicks(target) + 20000000, started);  // not the server's 2001
@@ -219,7 +219,7 @@ TEST_F(HttpFileTest, TraceLinesFollowTheDownload) {
     route.body = "traced";
     route.date = false;
     ASSERT_TRUE(service.SetRoutes({route}));
-    wendaro_test::TraceCapture capture;
+    TraceCapture capture;
     CVELQHttpFile job;
     ASSERT_EQ(0u, Download(job, url, folder / L"t"));
     CVELQHttpFile failing;
@@ -246,11 +246,11 @@ TEST_F(HttpFileTest, ARefusedCertificateIsTriedSixTimesAndFails) {
     route.body = "never trusted";
     route.wrongCertificate = true;
     ASSERT_TRUE(service.SetRoutes({route}));
-    wendaro_test::TraceCapture capture;
+    TraceCapture capture;
     CVELQHttpFile job;
     EXPECT_EQ(DWORD(ERROR_NOT_FOUND), Download(job, url, folder / L"b"));
-    EXPECT_FALSE(wendaro_test::FileExists(folder / L"b"));
-    EXPECT_EQ(6u, service.RequestsTo(wendaro_test::UniqueHost("badcert")).size());
+    EXPECT_FALSE(FileExists(folder / L"b"));
+    EXPECT_EQ(6u, service.RequestsTo(UniqueHost("badcert")).size());
 
     std::vector<std::wstring> lines = JobTrace(capture, GetThreadId(job.threadHandle));
     ASSERT_EQ(2u + 5 * 2 + 4, lines.size());
@@ -272,10 +272,10 @@ TEST_F(HttpFileTest, AnUnchangedCopyIsNotDownloadedAgain) {
     route.Header("Last-Modified", HttpDate(ServerTime()));
     ASSERT_TRUE(service.SetRoutes({route}));
     std::wstring target = folder / L"pic01.png";
-    ASSERT_TRUE(wendaro_test::WriteFileBytes(target, "local copy"));
+    ASSERT_TRUE(WriteFileBytes(target, "local copy"));
     ULONGLONG before = WriteTicks(target);
 
-    wendaro_test::TraceCapture capture;
+    TraceCapture capture;
     ProgressWindow window;
     CVELQHttpFile job;
     job.notifyWindow = window.get();
@@ -283,7 +283,7 @@ TEST_F(HttpFileTest, AnUnchangedCopyIsNotDownloadedAgain) {
     job.cachedWriteTime = FileTimeOf(ServerTime());
     ASSERT_EQ(0u, Download(job, url, target));
     EXPECT_EQ(0, job.contentChanged);
-    EXPECT_EQ("local copy", wendaro_test::ReadFileBytes(target));
+    EXPECT_EQ("local copy", ReadFileBytes(target));
     EXPECT_EQ(before, WriteTicks(target));
     window.Collect();
     std::vector<std::pair<WPARAM, LPARAM>> onlyEnd = {{100, 100}};

@@ -79,18 +79,18 @@ protected:
     void SetUp() override { ASSERT_TRUE(service.Running()) << "the catalogue service is not running"; }
 
     std::string Url(const std::string& scheme, const std::string& tag, const std::string& path) {
-        return scheme + "://" + wendaro_test::UniqueHost(tag) + path;
+        return scheme + "://" + UniqueHost(tag) + path;
     }
 
     // One job for url into target with the cached copy given, run to its end.
     DWORD Download(CVELQHttpFile& job, const std::string& url, const std::wstring& target) {
-        job.SetSourceUrl(wendaro_test::Widen(url).c_str());
+        job.SetSourceUrl(Widen(url).c_str());
         job.SetTargetPath(target.c_str());
         return RunToEnd(job);
     }
 
-    wendaro_test::TempFolder folder;
-    wendaro_test::CatalogueService service;
+    TempFolder folder;
+    CatalogueService service;
 };
 
 }  // namespace wendaro_test

@@ -9,7 +9,7 @@ namespace {
 class SchemeTest : public HttpFileTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(SchemeTest, WritesTheBodyAndStampsItWithLastModified) {
-    std::string host = wendaro_test::UniqueHost("body-" + GetParam());
+    std::string host = UniqueHost("body-" + GetParam());
     std::string url = GetParam() + "://" + host + "/files/list.xml?c=121&s=x";
     Route route(url);
     route.bodySize = 25000;
@@ -49,7 +49,7 @@ TEST_P(SchemeTest, ChunkedAndUnannouncedBodiesAreWrittenWhole) {
         route.framing = framing;
         route.chunkSize = 7000;
         ASSERT_TRUE(service.SetRoutes({route}));
-        wendaro_test::TraceCapture capture;
+        TraceCapture capture;
         CVELQHttpFile job;
         std::wstring target = folder / Widen(framing);
         EXPECT_EQ(0u, Download(job, url, target));
@@ -69,7 +69,7 @@ TEST_P(SchemeTest, ErrorStatusesLeaveTheTargetUntouched) {
         route.body = "error page";
         ASSERT_TRUE(service.SetRoutes({route}));
         std::wstring existing = folder / L"existing";
-        ASSERT_TRUE(wendaro_test::WriteFileBytes(existing, "old copy"));
+        ASSERT_TRUE(WriteFileBytes(existing, "old copy"));
         ULONGLONG before = WriteTicks(existing);
 
         CVELQHttpFile job;
@@ -80,7 +80,7 @@ TEST_P(SchemeTest, ErrorStatusesLeaveTheTargetUntouched) {
         CVELQHttpFile second;
         std::wstring absent = folder / L"absent";
         EXPECT_EQ(ERROR_NOT_FOUND, Download(second, url, absent));
-        EXPECT_FALSE(wendaro_test::FileExists(absent));
+        EXPECT_FALSE(FileExists(absent));
     }
 }
 
@@ -144,7 +144,7 @@ TEST_F(HttpFileTest, OnlyBothLengthAndTimeEqualCountAsUnchanged) {
     } cached[] = {{3000, ServerTime()}, {2999, ServerTime(9)}};
     for (const auto& copy : cached) {
         std::wstring target = folder / L"c";
-        ASSERT_TRUE(wendaro_test::WriteFileBytes(target, "local copy"));
+        ASSERT_TRUE(WriteFileBytes(target, "local copy"));
         CVELQHttpFile job;
         job.cachedSize = copy.size;
         job.cachedWriteTime = FileTimeOf(copy.time);
@@ -199,7 +199,7 @@ TEST_F(HttpFileTest, ConnectionDroppedBeforeTheResponse) {
     std::wstring target = folder / L"x";
     CVELQHttpFile first;
     EXPECT_EQ(ERROR_NOT_FOUND, Download(first, http, target));
-    EXPECT_FALSE(wendaro_test::FileExists(target));
+    EXPECT_FALSE(FileExists(target));
     CVELQHttpFile second;
     EXPECT_EQ(0u, Download(second, https, target));
     EXPECT_EQ("second try", ReadFileBytes(target));
@@ -238,12 +238,12 @@ TEST_F(HttpFileTest, BodiesAreBoundedAt10MiB) {
         DeleteFileW(target.c_str());
         EXPECT_EQ(c.result, Download(job, url, target));
         if (c.result == 0) {
-            EXPECT_EQ(ULONGLONG(c.size), wendaro_test::ReadFileBytes(target).size());
+            EXPECT_EQ(ULONGLONG(c.size), ReadFileBytes(target).size());
             EXPECT_EQ(Ticks(FileTimeOf(ServerTime())), WriteTicks(target));
         } else if (std::string(c.framing) == "length") {
-            EXPECT_FALSE(wendaro_test::FileExists(target)) << "nothing is written";
+            EXPECT_FALSE(FileExists(target)) << "nothing is written";
         } else {
-            EXPECT_LE(wendaro_test::ReadFileBytes(target).size(), ULONGLONG(bound));
+            EXPECT_LE(ReadFileBytes(target).size(), ULONGLONG(bound));
             EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
         }
     }
@@ -287,7 +287,7 @@ TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
         EXPECT_EQ(DWORD(ERROR_TIMEOUT), result);
         EXPECT_GE(took, c.stall ? limit / 2 : limit);
         EXPECT_LT(took, limit + 2000u);
-        if (wendaro_test::FileExists(target)) {
+        if (FileExists(target)) {
             EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
         }
         DeleteFileW(target.c_str());

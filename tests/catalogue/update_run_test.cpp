@@ -51,22 +51,26 @@ void ListFiles(const std::wstring& folder, const std::wstring& relative, std::ve
     } while (FindNextFileW(search.get(), &entry));
 }
 
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    ListFiles(folder, L"", &files);
+    return files;
+}
+
 class UpdateRunTest : public UpdateFixture {
 protected:
     // Downloads the run left in its temporary folder (VEL*.tmp).
     size_t TemporaryDownloads() const {
-        std::vector<std::wstring> files;
-        ListFiles(tempFolder, L"", &files);
         size_t count = 0;
-        for (const std::wstring& file : files) count += file.rfind(L"VEL", 0) == 0;
+        for (const std::wstring& file : FilesIn(tempFolder)) count += file.rfind(L"VEL", 0) == 0;
         return count;
     }
 
     // "/update <file>" (or "/update" alone for an empty path) run to its end.
     void Update(const std::wstring& path) {
         std::wstring arguments = L"/update";
-        if (!path.empty()) arguments += L" " + wendaro_test::QuoteArgument(path);
-        wendaro_test::ProgramRun run = wendaro_test::RunProgram(arguments, 60000);
+        if (!path.empty()) arguments += L" " + QuoteArgument(path);
+        ProgramRun run = RunProgram(arguments, 60000);
         ASSERT_TRUE(run.started);
         ASSERT_TRUE(run.finished) << "the update run did not end";
     }
@@ -207,7 +211,7 @@ TEST_F(UpdateRunTest, AFailedTableDownloadEndsTheRun) {
     UpdateDocument();
     EXPECT_EQ(1u, TableGets());
     EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
-    EXPECT_FALSE(wendaro_test::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
     EXPECT_EQ(0u, CatalogueGets());
     EXPECT_FALSE(FileExists(ListPath()));
     EXPECT_FALSE(prompt.Signalled());
@@ -294,7 +298,7 @@ TEST_F(UpdateRunTest, WithoutAFileOrAUsableCategoryOnlyTheTableIsRefreshed) {
 
     Update(L"");
     EXPECT_EQ(1u, TableGets());
-    ASSERT_TRUE(wendaro_test::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    ASSERT_TRUE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
 
     RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE);
     Update(root.path() + L"\\docs\\unknown.zzq");
@@ -359,17 +363,13 @@ TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder
     EXPECT_FALSE(FileExists(Picture(L"pic02.jpg"))) << "no usable picture for number 2";
     EXPECT_TRUE(prompt.Signalled());
 
-    std::vector<std::wstring> files;
-    ListFiles(root.path(), L"", &files);
     const std::wstring pictures = L"ProgramData\\Dravik\\Wendaro\\Images\\" + Extension + L"\\";
-    for (const std::wstring& file : files) {
+    for (const std::wstring& file : FilesIn(root.path())) {
         bool expected = file == L"ProgramData\\Dravik\\Wendaro\\Mappingtable.xml" ||
                         file.rfind(pictures, 0) == 0 || file.rfind(L"Temp\\", 0) == 0;
         EXPECT_TRUE(expected) << Narrow(file);
     }
-    std::vector<std::wstring> inPictureFolder;
-    ListFiles(PictureFolder(), L"", &inPictureFolder);
-    EXPECT_EQ(2u, inPictureFolder.size());  // the list and pic05.png
+    EXPECT_EQ(2u, FilesIn(PictureFolder()).size());  // the list and pic05.png
 }
 
 // Whatever fails, the step fails: the stored list keeps its time (so the next
@@ -414,12 +414,6 @@ TEST_F(UpdateRunTest, OnlyACompleteListReplacesTheStoredOne) {
 // ---- Picture hosts that fail or stall ----------------------------------------
 // Only a complete picture replaces a stored one; no picture holds the run past
 // the download time limit (the program's own: a minute).
-
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> files;
-    ListFiles(folder, L"", &files);
-    return files;
-}
 
 TEST_F(UpdateRunTest, ACutShortOrOversizedPictureLeavesTheStoredOne) {
     MakePictureFolder();
@@ -471,13 +465,13 @@ TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
     Serve({"t1.png", "t2.png"}, {trickle, silent, otherPicture, otherList});
     WaitingPrompt prompt(categoryId);
 
-    const std::wstring arguments = L"/update " + wendaro_test::QuoteArgument(Document());
+    const std::wstring arguments = L"/update " + QuoteArgument(Document());
     ULONGLONG started = GetTickCount64();
-    KernelHandle first(wendaro_test::StartProgram(arguments));
+    KernelHandle first(StartProgram(arguments));
     KernelHandle second;
     {
-        wendaro_test::ScopedEnvironment other(L"ALLUSERSPROFILE", otherProfile.c_str());
-        second.reset(wendaro_test::StartProgram(arguments));
+        ScopedEnvironment other(L"ALLUSERSPROFILE", otherProfile.c_str());
+        second.reset(StartProgram(arguments));
     }
     ASSERT_TRUE(first && second);
     for (HANDLE process : {first.get(), second.get()}) {

@@ -64,7 +64,7 @@ TEST_F(UpdateWorkerTest, AStopDuringTheTableDownloadEndsTheWorkerWithCancelled) 
 
     EXPECT_EQ(ERROR_CANCELLED, worker.GetExitCode());
     EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
-    EXPECT_FALSE(wendaro_test::ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
     EXPECT_EQ(0u, CatalogueGets());
 }
 

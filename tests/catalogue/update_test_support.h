@@ -92,12 +92,12 @@ protected:
         const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
         std::string tag = std::string("t") + test->name();
         for (char& c : tag) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        std::string host = wendaro_test::UniqueHost(tag);
+        std::string host = UniqueHost(tag);
         // Not a part of the table's address, so the two sets of requests
         // can be told apart.
         categoryId = "c" + host.substr(0, host.find('.'));
         mappingUrl = "http://" + host + "/svs/rdr?TYPE=4";
-        ASSERT_TRUE(wendaro_test::SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL,
+        ASSERT_TRUE(SetString(HKEY_LOCAL_MACHINE, ProductRegistryKey, MappingURL,
                                            Widen(mappingUrl)));
     }
 
@@ -127,7 +127,7 @@ protected:
     Route PictureRoute(const std::string& name, const std::string& body) const {
         Route route(ImageUrl(name));
         route.body = body;
-        route.Header("Last-Modified", wendaro_test::HttpDate(ServerTime()));
+        route.Header("Last-Modified", HttpDate(ServerTime()));
         return route;
     }
 
@@ -136,7 +136,7 @@ protected:
     void InstallTable() {
         CreateDirectoryW((profileFolder + L"\\Dravik").c_str(), nullptr);
         CreateDirectoryW(DataFolder().c_str(), nullptr);
-        ASSERT_TRUE(wendaro_test::WriteFileBytes(TablePath(), LocalTable()));
+        ASSERT_TRUE(WriteFileBytes(TablePath(), LocalTable()));
     }
     std::string LocalTable() const { return MappingTable(Narrow(Extension), categoryId); }
 
@@ -157,14 +157,14 @@ protected:
     size_t CatalogueGets() const { return Gets(categoryId); }
 
     const std::wstring Extension = L"wdx";
-    wendaro_test::TempFolder root;
+    TempFolder root;
     std::wstring profileFolder;
     std::wstring tempFolder;
-    wendaro_test::ScopedEnvironment profile;
-    wendaro_test::ScopedEnvironment tmp;
-    wendaro_test::ScopedEnvironment temp;
-    wendaro_test::ProductRegistry registry;
-    wendaro_test::CatalogueService service;
+    ScopedEnvironment profile;
+    ScopedEnvironment tmp;
+    ScopedEnvironment temp;
+    ProductRegistry registry;
+    CatalogueService service;
     std::string categoryId;
     std::string mappingUrl;
 

@@ -114,7 +114,7 @@ TEST_F(XmlTest, OnlyElementsOfTheConfigurationNamespaceAreFound) {
 }
 
 TEST_F(XmlTest, LoadReportsFilesThatDoNotLoadAsOne) {
-    wendaro_test::TempFolder folder;
+    TempFolder folder;
     CVELQXML missing;
     EXPECT_EQ(1, missing.Load(folder / L"missing.xml"));
     RecordingSink sink;
@@ -147,8 +147,8 @@ TEST_F(XmlTest, ParseWithoutDocumentSinkOrNodes) {
 }
 
 TEST_F(XmlTest, ReadNamedChildReadsTheNameAttributeAndTheText) {
-    wendaro_test::TempFolder folder;
-    ASSERT_TRUE(wendaro_test::WriteFileBytes(folder / L"t.xml",
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / L"t.xml",
         "<c:Configuration xmlns:c='http://config.dravik.example/cfg/'>"
         "<c:Named name='ext'>p<b>d</b>f</c:Named>"
         "<c:EmptyName name=''>x</c:EmptyName>"

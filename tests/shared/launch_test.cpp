@@ -52,13 +52,13 @@ void WriteReport(const std::vector<std::wstring>& fields) {
     std::wstring text;
     for (const std::wstring& field : fields) text += field + L"\n";
     std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    wendaro_test::WriteFileBytes(Environment(ReportVariable), bytes);
+    WriteFileBytes(Environment(ReportVariable), bytes);
     KernelHandle done(OpenEventW(EVENT_MODIFY_STATE, FALSE, Environment(EventVariable).c_str()));
     SetEvent(done.get());
 }
 
 std::vector<std::wstring> ReadReport(const std::wstring& path) {
-    std::string bytes = wendaro_test::ReadFileBytes(path);
+    std::string bytes = ReadFileBytes(path);
     std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     std::vector<std::wstring> fields;
     size_t start = 0;
@@ -180,7 +180,7 @@ TEST(RunOpenAsFallback, HandsAnExistingFileToTheSystemPromptUnquoted) {
     std::wstring folder = report.folder() / L"docs folder";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     std::wstring file = folder + L"\\my file.xyz";
-    ASSERT_TRUE(wendaro_test::WriteFileBytes(file, "data"));
+    ASSERT_TRUE(WriteFileBytes(file, "data"));
     {
         ScopedEnvironment root(L"SystemRoot", systemRoot.path().c_str());
         RunOpenAsFallback(folder);
@@ -204,9 +204,9 @@ TEST(HasDefaultAssociation, LooksOnlyAtTheFileNamesExtension) {
     // The association service reads the machine's classes.
     std::wstring extension = L"wd" + std::to_wstring(GetCurrentProcessId());
     std::wstring classKey = L"Software\\Classes\\." + extension;
-    wendaro_test::RegistryGuard guard(HKEY_LOCAL_MACHINE, classKey.c_str());
-    wendaro_test::RegistryGuard dotGuard(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.");
-    ASSERT_TRUE(wendaro_test::SetString(HKEY_LOCAL_MACHINE, classKey.c_str(), L"", L"wdtestfile"));
+    RegistryGuard guard(HKEY_LOCAL_MACHINE, classKey.c_str());
+    RegistryGuard dotGuard(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.");
+    ASSERT_TRUE(SetString(HKEY_LOCAL_MACHINE, classKey.c_str(), L"", L"wdtestfile"));
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
 
     EXPECT_TRUE(HasDefaultAssociation(L"C:\\x\\readme." + extension));
@@ -215,7 +215,7 @@ TEST(HasDefaultAssociation, LooksOnlyAtTheFileNamesExtension) {
     EXPECT_FALSE(HasDefaultAssociation(L"C:\\x\\readme.wdnoprogram"));
     EXPECT_FALSE(HasDefaultAssociation(L"C:\\x\\readme"));
     // A name without an extension asks about "." itself.
-    ASSERT_TRUE(wendaro_test::SetString(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.", L"", L"wdtestfile"));
+    ASSERT_TRUE(SetString(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.", L"", L"wdtestfile"));
     EXPECT_TRUE(HasDefaultAssociation(L"C:\\x\\readme"));
     EXPECT_TRUE(HasDefaultAssociation(L"C:\\dir." + extension + L".x\\readme"));
     CoUninitialize();

@@ -42,7 +42,7 @@ bool RunCopyWritingModuleDirectory(const std::wstring& program, const std::wstri
 }
 
 std::wstring ReadWide(const std::wstring& path) {
-    std::string bytes = wendaro_test::ReadFileBytes(path);
+    std::string bytes = ReadFileBytes(path);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
 }
 
