@@ -2,15 +2,19 @@
 
 #include <richedit.h>
 
+#include "shared/gdi_holders.h"
+
 namespace {
 
 int LineHeight(HWND window, HFONT font) {
     HDC dc = GetDC(window);
     if (!dc) return 0;
-    HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICW metrics = {};
-    const BOOL measured = GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
+    BOOL measured = FALSE;
+    {
+        SelectedObject selected(dc, font);
+        measured = GetTextMetricsW(dc, &metrics);
+    }
     ReleaseDC(window, dc);
     return measured ? metrics.tmHeight + metrics.tmExternalLeading : 0;
 }

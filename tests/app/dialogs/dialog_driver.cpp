@@ -17,6 +17,7 @@ using std::min;
 #include "app/dialogs/open_as_dlg.h"
 #include "app/dialogs/turn_on_dlg.h"
 #include "resources/dialog_ids.h"
+#include "shared/gdi_holders.h"
 #include "tests/support/program.h"
 #include "tests/support/wine_path.h"
 
@@ -245,13 +246,14 @@ std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId) {
     const std::wstring text = WindowText(control);
 
     // The lines as the static wraps them (DrawText with word breaks).
-    HDC dc = GetDC(control);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc, &metrics);
     RECT wrapped = {0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-    SelectObject(dc, oldFont);
+    HDC dc = GetDC(control);
+    {
+        SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc, &metrics);
+        DrawTextW(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    }
     ReleaseDC(control, dc);
     const int lineHeight = metrics.tmHeight;
     if (lineHeight <= 0 || width <= 0 || height <= 0) return {};
@@ -265,12 +267,13 @@ std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP shot = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    GdiBitmap shot(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!shot) return {};
+    MemoryDc memory(CreateCompatibleDC(nullptr));
+    SelectedObject selected(memory.get(), shot.get());
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
     GdiFlush();
 
     std::vector<int> dark(lines, 0);
@@ -281,10 +284,6 @@ std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId) {
             if (pixel[0] + pixel[1] + pixel[2] < 3 * 96) ++dark[y / lineHeight];
         }
     }
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(shot);
     return dark;
 }
 

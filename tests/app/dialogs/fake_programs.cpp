@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "shared/handle.h"
 #include "tests/app/dialogs/dialog_driver.h"
 
 namespace wendaro_test {
@@ -76,23 +77,20 @@ namespace {
 // console program with a console of its own, and so with a console host
 // process beside it that a test counting processes would count too.
 bool MakeWindowProgram(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    if (!file) return false;
     IMAGE_DOS_HEADER dos = {};
     IMAGE_NT_HEADERS64 nt = {};
     DWORD done = 0;
-    bool ok = ReadFile(file, &dos, sizeof dos, &done, nullptr) && done == sizeof dos &&
-              SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-              ReadFile(file, &nt, sizeof nt, &done, nullptr) && done == sizeof nt &&
-              nt.Signature == IMAGE_NT_SIGNATURE;
-    if (ok) {
-        nt.OptionalHeader.Subsystem = IMAGE_SUBSYSTEM_WINDOWS_GUI;
-        ok = SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-             WriteFile(file, &nt, sizeof nt, &done, nullptr) && done == sizeof nt;
-    }
-    CloseHandle(file);
-    return ok;
+    const bool read = ReadFile(file.get(), &dos, sizeof dos, &done, nullptr) && done == sizeof dos &&
+                      SetFilePointer(file.get(), dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+                      ReadFile(file.get(), &nt, sizeof nt, &done, nullptr) && done == sizeof nt &&
+                      nt.Signature == IMAGE_NT_SIGNATURE;
+    if (!read) return false;
+    nt.OptionalHeader.Subsystem = IMAGE_SUBSYSTEM_WINDOWS_GUI;
+    return SetFilePointer(file.get(), dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+           WriteFile(file.get(), &nt, sizeof nt, &done, nullptr) && done == sizeof nt;
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "tests/app/dialogs/giant_png.h"
 
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <utility>
+
+#include "tests/support/temp_folder.h"
 
 namespace wendaro_test {
 
@@ -15,15 +15,15 @@ class BitWriter {
 public:
     void Bits(uint32_t value, int count) {
         for (int i = 0; i < count; ++i) {
-            if (m_used == 0) m_bytes.push_back(0);
-            m_bytes.back() |= static_cast<uint8_t>(((value >> i) & 1) << m_used);
+            if (m_used == 0) m_bytes += '\0';
+            m_bytes.back() = static_cast<char>(m_bytes.back() | ((value >> i) & 1) << m_used);
             m_used = (m_used + 1) & 7;
         }
     }
-    std::vector<uint8_t>& bytes() { return m_bytes; }
+    std::string take() { return std::move(m_bytes); }
 
 private:
-    std::vector<uint8_t> m_bytes;
+    std::string m_bytes;
     int m_used = 0;
 };
 
@@ -31,7 +31,7 @@ private:
 // exist: literal 0 (10), end of block (11) and length 258 (0); distances 1
 // (0) and 2 (1). So each 258 zero bytes cost 2 bits. Huffman codes are
 // written from their highest bit, hence the reversed values.
-std::vector<uint8_t> DeflateZeros(uint64_t total) {
+std::string DeflateZeros(uint64_t total) {
     BitWriter out;
     out.Bits(1, 1);        // last block
     out.Bits(2, 2);        // dynamic Huffman codes
@@ -62,62 +62,48 @@ std::vector<uint8_t> DeflateZeros(uint64_t total) {
     for (; left >= 258; left -= 258) out.Bits(0, 2);  // 258 bytes at distance 1
     for (; left > 0; --left) out.Bits(1, 2);
     out.Bits(3, 2);  // end of block
-    return std::move(out.bytes());
+    return out.take();
 }
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-    static uint32_t table[256];
-    if (table[1] == 0) {
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
+// Bit by bit: the few megabytes of one picture need no table.
+uint32_t Crc32(const std::string& data) {
+    uint32_t crc = ~0u;
+    for (unsigned char byte : data) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
     }
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
+void PutBigEndian(std::string& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
 }
 
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+void PutChunk(std::string& out, const char* type, const std::string& data) {
     PutBigEndian(out, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    PutBigEndian(out, Crc32(typed.data(), typed.size()));
+    const std::string typed = type + data;
+    out += typed;
+    PutBigEndian(out, Crc32(typed));
 }
 
 }  // namespace
 
 bool WriteGiantPng(const std::wstring& path, unsigned width, unsigned height) {
-    std::vector<uint8_t> header;
+    std::string header;
     PutBigEndian(header, width);
     PutBigEndian(header, height);
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
+    header += std::string("\x08\x02\0\0\0", 5);  // 8-bit RGB, no interlace
 
     // Every row: filter byte 0, then black pixels; all zero bytes.
     const uint64_t raw = static_cast<uint64_t>(height) * (1 + 3ull * width);
-    std::vector<uint8_t> zlib = {0x78, 0x01};
-    std::vector<uint8_t> deflated = DeflateZeros(raw);
-    zlib.insert(zlib.end(), deflated.begin(), deflated.end());
+    std::string zlib = "\x78\x01" + DeflateZeros(raw);
     PutBigEndian(zlib, static_cast<uint32_t>((raw % 65521) << 16 | 1));  // Adler-32 of zeros
 
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::string png = "\x89PNG\r\n\x1A\n";
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", zlib);
     PutChunk(png, "IEND", {});
-
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
-              written == png.size();
-    CloseHandle(file);
-    return ok;
+    return WriteFileBytes(path, png);
 }
 
 }  // namespace wendaro_test
