@@ -34,13 +34,14 @@ endfunction()
 # wendaro_add_dpi_test(test dpi filter [LOCKS ...]) runs the tests of an
 # executable made by wendaro_add_test that match the gtest filter again, in a
 # prefix of their own whose screen has that DPI (scripts/dpi_prefix.sh). The
-# test is named <test>_<dpi>dpi.
+# test is named <test>_<dpi>dpi. Tests of one DPI never overlap: the script
+# makes that prefix and restarts its server.
 function(wendaro_add_dpi_test test dpi filter)
   cmake_parse_arguments(T "" "" "LOCKS" ${ARGN})
   add_test(NAME ${test}_${dpi}dpi
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/dpi_prefix.sh ${dpi} $<TARGET_FILE:${test}>
                    --gtest_filter=${filter})
   set_tests_properties(${test}_${dpi}dpi PROPERTIES TIMEOUT 300
-                       FIXTURES_REQUIRED wine RESOURCE_LOCK "${T_LOCKS}"
+                       FIXTURES_REQUIRED wine RESOURCE_LOCK "wine-prefix-dpi${dpi};${T_LOCKS}"
                        ENVIRONMENT "WENDARO_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endfunction()

@@ -9,7 +9,5 @@ runs=${1:-15}
 WENDARO_TARGETS="prompt_bench" "$top/scripts/build.sh" "$build"
 export WENDARO_BUILD_DIR=$build
 source "$top/scripts/display.sh"
-winpath() { echo "Z:${1//\//\\}"; }
-bench=$(find "$build" -name prompt_bench.exe | head -n1)
-minimal=$(find "$build" -name minimal_dialog.exe | head -n1)
-"$top/scripts/wine-run.sh" "$bench" "$(winpath "$build/wendaro.exe")" "$(winpath "$minimal")" "$runs"
+bench=$build/tests/app/dialogs
+"$top/scripts/wine-run.sh" "$bench/prompt_bench.exe" "$build/wendaro.exe" "$bench/minimal_dialog.exe" "$runs"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a test executable in a Wine prefix of its own whose screen has the given
 # DPI (HKCU\Control Panel\Desktop\LogPixels). Wine reads the value when its
-# server starts, so the prefix keeps a server of its own, stopped at the end.
+# server starts, so the prefix has a server of its own for the run, stopped at
+# the end.
 # Usage: dpi_prefix.sh <dpi> <exe> [arguments]
 set -euo pipefail
 dpi=$1; shift
@@ -22,5 +23,9 @@ if [ ! -f "$prefix/.wendaro-dpi" ]; then
 fi
 # A server that an interrupted run left behind still draws on its display.
 "$wineserver" -k >/dev/null 2>&1 || true
+# Started before wine-run.sh would start one that lives until it is stopped:
+# this one serves the one program and, should a killed test skip the trap,
+# ends after an idle spell.
+"$wineserver" -p30 </dev/null >/dev/null 2>&1 || true
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 WENDARO_EXPECT_DPI=$dpi WENDARO_WINEPREFIX=$prefix "$here/wine-run.sh" "$@"

@@ -63,15 +63,15 @@ List MakeList(int products, size_t minimumBytes, bool nested) {
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
         "<ns1:SearchProductResponse xmlns:ns1=\"http://services.fernhollow.example/ShoppingCartService\">\n";
     const std::string end = "</ns1:SearchProductResponse>\n";
+    auto product = [](const std::string& body) { return "  <products>\n" + body + "  </products>\n"; };
     std::vector<std::string> bodies;
     size_t bytes = begin.size() + end.size();
     while (minimumBytes ? bytes < minimumBytes : static_cast<int>(bodies.size()) < products) {
         bodies.push_back(ProductXml(static_cast<int>(bodies.size()) + 1));
-        bytes += bodies.back().size() + 26;
+        bytes += product(bodies.back()).size();
     }
     const int count = static_cast<int>(bodies.size());
     const int outer = nested ? (count + 1) / 2 : count;
-    auto product = [](const std::string& body) { return "  <products>\n" + body + "  </products>\n"; };
     std::string inner;
     if (nested) {
         inner = "<ns1:SearchProductResponse>\n";

@@ -1,6 +1,6 @@
 // Start-up time of the Open-As prompt against a minimal dialog program.
 //
-//   prompt_bench <wendaro.exe> <minimal_dialog.exe> <runs>
+//   prompt_bench <wendaro.exe> <minimal_dialog.exe> <runs>   (Unix or Windows paths)
 //
 // Each sample starts the program in a job of its own and polls (every
 // millisecond) for its visible top-level dialog; the time from just before
@@ -25,6 +25,7 @@
 #include "tests/support/data_folder.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wine_path.h"
 
 namespace {
 
@@ -156,8 +157,8 @@ int wmain(int argc, wchar_t** argv) {
         fwprintf(stderr, L"usage: prompt_bench <wendaro.exe> <minimal_dialog.exe> <runs>\n");
         return 2;
     }
-    const std::wstring wendaro = argv[1];
-    const std::wstring minimal = argv[2];
+    const std::wstring wendaro = wendaro_test::WindowsPathOf(argv[1]);
+    const std::wstring minimal = wendaro_test::WindowsPathOf(argv[2]);
     const int runs = _wtoi(argv[3]);
 
     wendaro_test::TempFolder data;
