@@ -24,4 +24,16 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run.sh: DISPLAY is not set; run through scripts/test.sh or under Xvfb" >&2
   exit 2
 fi
-exec "$wine" "$@"
+# The first program that opens a window starts Wine's desktop process, which
+# inherits that program's output and lives until the last Wine process of the
+# run ends: given the caller's pipe, it would keep the caller (CTest) waiting
+# that long. So the program writes into a file, streamed from there until the
+# program ends, and the desktop holds only the file.
+output=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+trap 'rm -f "$output"' EXIT
+"$wine" "$@" <&0 >"$output" 2>&1 &
+program=$!
+tail -n +1 -s 0.05 --pid="$program" -f "$output"
+status=0
+wait "$program" || status=$?
+exit "$status"
