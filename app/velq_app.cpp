@@ -156,8 +156,17 @@ void CVELQApp::RunUpdate(std::wstring path) {
     categoryId = table.Lookup(GetFileExtension(path));
 
     VELQCOMMON::CVELQUpdate worker(path, categoryId);
-    // Nothing here sets the worker's stop event: the run lasts as long as it.
-    if (worker.Start()) VELQTASKCOMMON::WaitForJob(worker);
+    // Nothing here sets the worker's stop event: the run lasts as long as it,
+    // or as its budget.
+    if (!worker.Start()) return;
+    VELQTASKCOMMON::WaitForJob(worker, nullptr, nullptr, worker.runDeadline);
+    // Nothing in the process ends a thread blocked in a network call, and
+    // unloading WinINet under such a thread may block: the process ends here,
+    // at once, when the worker is still at work or left a download behind.
+    // Whatever it did not finish stays in side files, never in place.
+    bool workerEnded = WaitForSingleObject(worker.threadHandle, 0) == WAIT_OBJECT_0;
+    if (!workerEnded || VELQTASKCOMMON::HasAbandonedJobs())
+        TerminateProcess(GetCurrentProcess(), workerEnded ? ERROR_SUCCESS : ERROR_TIMEOUT);
 }
 
 // The flag is ignored on purpose: both switches show the consent dialog

@@ -7,6 +7,7 @@
 #include "shared/handle.h"
 #include "shared/internet_handle.h"
 #include "shared/security.h"
+#include "shared/task/job_control.h"
 
 namespace VELQCOMMON {
 
@@ -22,6 +23,8 @@ constexpr DWORD ErrorDialogFlags = FLAGS_ERROR_UI_FILTER_FOR_ERRORS |
                                    FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
                                    FLAGS_ERROR_UI_FLAGS_GENERATE_DATA;
 constexpr int MaxFailedSends = 5;
+// A host that answers at once must not fail for want of time.
+constexpr DWORD ShortestWaitMs = 1000;
 
 bool IsStopRequested(HANDLE stopEvent) { return WaitForSingleObject(stopEvent, 0) != WAIT_TIMEOUT; }
 
@@ -33,6 +36,10 @@ bool IsRedirect(DWORD status) {
     return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT ||
            status == HTTP_STATUS_REDIRECT_METHOD || status == HTTP_STATUS_REDIRECT_KEEP_VERB ||
            status == HTTP_STATUS_PERMANENT_REDIRECT;
+}
+
+bool IsWebScheme(INTERNET_SCHEME scheme) {
+    return scheme == INTERNET_SCHEME_HTTP || scheme == INTERNET_SCHEME_HTTPS;
 }
 
 bool SameFileTime(const FILETIME& a, const FILETIME& b) {
@@ -50,7 +57,8 @@ CVELQHttpFile::CVELQHttpFile()
     : cachedWriteTime(GetFileWriteTime(L"")),
       cachedSize(0),
       contentChanged(1),
-      timeLimitMs(DownloadTimeLimitMs) {
+      timeLimitMs(DownloadTimeLimitMs),
+      deadline(VELQTASKCOMMON::Deadline::Never()) {
     threadRoutine = __VELQHttpRetrieve;
 }
 
@@ -93,26 +101,15 @@ bool CVELQHttpFile::Crack(const std::wstring& url) {
     return true;
 }
 
-bool CVELQHttpFile::PastDeadline() const { return GetTickCount64() >= m_deadline; }
-
-// A call that failed only after waiting as long as it was allowed was ended
-// by the time limit: Wine reports that as a network error (12030, 10060).
-bool CVELQHttpFile::StalledSince(ULONGLONG began) const {
-    return GetTickCount64() - began + 20 >= m_waitLimitMs;
-}
-
-// Wine arms a request's receive timeout once per send, not per read, and
-// reads stalled headers a second time: each send gets half of what is left,
-// but never so little that a host answering at once would fail.
-DWORD CVELQHttpFile::WaitLimitMs() const {
-    const ULONGLONG shortest = 1000;
-    ULONGLONG now = GetTickCount64();
-    ULONGLONG half = now >= m_deadline ? 0 : (m_deadline - now) / 2;
-    return static_cast<DWORD>(std::min<ULONGLONG>(std::max(half, shortest), INFINITE - 1));
+// Wine reports a call cut short by its timeout as a network error of its
+// own (12002, 12030, 10060): only one that waited out its share is ours.
+DWORD CVELQHttpFile::CallError(DWORD error, ULONGLONG began) const {
+    bool waitedItsShare = GetTickCount64() - began + 20 >= m_waitShareMs;
+    return error != ERROR_SUCCESS && waitedItsShare ? DWORD(ERROR_TIMEOUT) : error;
 }
 
 DWORD CVELQHttpFile::DownloadHttpFile() {
-    m_deadline = GetTickCount64() + timeLimitMs;
+    m_deadline = deadline.Earlier(VELQTASKCOMMON::Deadline::In(timeLimitMs));
     m_currentUrl = sourceUrl;
     InternetHandle session(
         InternetOpenW(DownloadUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
@@ -121,9 +118,8 @@ DWORD CVELQHttpFile::DownloadHttpFile() {
         Trace(L"DownloadHttpFile failed to create session, error<%d>", error);
         return error;
     }
-    DWORD result = 0;
-    for (;;) {
-        m_redirect.clear();
+    DWORD result = ERROR_SUCCESS;
+    for (int hop = 0;; ++hop) {
         // HTTPS uses the same service; the request carries the secure flag.
         InternetHandle connection(InternetConnectW(session.get(), urlParts.host.c_str(),
                                                    urlParts.port, L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
@@ -134,25 +130,48 @@ DWORD CVELQHttpFile::DownloadHttpFile() {
         }
         wchar_t objectName[2084] = {};
         _snwprintf_s(objectName, ARRAYSIZE(objectName), _TRUNCATE, L"%s", urlParts.path.c_str());
-        result = GetURL(connection.get(), objectName, targetPath.c_str());
-        connection.reset();
-        if (result != ERROR_SUCCESS || m_redirect.empty()) break;
-        Trace(L"Redirect:%ls", m_redirect.c_str());
-        m_currentUrl = m_redirect;
-        if (!Crack(m_currentUrl)) {
-            result = ERROR_INTERNET_INVALID_URL;
-            break;
-        }
+        Outcome outcome = Fetch(connection.get(), objectName, targetPath.c_str());
+        result = outcome.result;
+        if (result != ERROR_SUCCESS || outcome.redirect.empty()) break;
+        result = FollowRedirect(outcome.redirect, hop);
+        if (result != ERROR_SUCCESS) break;
     }
     session.reset();
-    // A call cut short by its time limit fails with a network error of its own.
-    if (result != ERROR_SUCCESS && result != ERROR_CANCELLED && PastDeadline()) result = ERROR_TIMEOUT;
     Trace(L"DownloadHttpFile complete, error<%d>", result);
     return result;
 }
 
+// Goes where WinINet itself would: to http or https, never from https down to
+// http, and not forever. The job's own loop lets the time limit end a chain.
+DWORD CVELQHttpFile::FollowRedirect(const std::wstring& target, int hop) {
+    Trace(L"Redirect:%ls", target.c_str());
+    if (hop >= MaxRedirects) return ERROR_HTTP_REDIRECT_FAILED;
+    INTERNET_SCHEME from = urlParts.scheme;
+    UrlParts before = urlParts;
+    if (!Crack(target)) return ERROR_INTERNET_INVALID_URL;
+    DWORD refusal = ERROR_SUCCESS;
+    if (!IsWebScheme(urlParts.scheme)) {
+        refusal = ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+    } else if (from == INTERNET_SCHEME_HTTPS && urlParts.scheme != INTERNET_SCHEME_HTTPS) {
+        refusal = ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR;
+    }
+    if (refusal != ERROR_SUCCESS) {
+        urlParts = before;  // what the job last fetched
+        return refusal;
+    }
+    m_currentUrl = target;
+    return ERROR_SUCCESS;
+}
+
 DWORD CVELQHttpFile::GetURL(HINTERNET connection, const wchar_t* objectName,
                             const wchar_t* targetFileName) {
+    // Alone it follows no redirect, like a request WinINet does not redirect.
+    Outcome outcome = Fetch(connection, objectName, targetFileName);
+    return outcome.redirect.empty() ? outcome.result : DWORD(ERROR_NOT_FOUND);
+}
+
+CVELQHttpFile::Outcome CVELQHttpFile::Fetch(HINTERNET connection, const wchar_t* objectName,
+                                            const wchar_t* targetFileName) {
     OpenAccessAttributes access;
     Trace(L"URL:%ls", m_currentUrl.c_str());
     DWORD flags = urlParts.scheme == INTERNET_SCHEME_HTTPS ? HttpsRequestFlags : HttpRequestFlags;
@@ -161,35 +180,39 @@ DWORD CVELQHttpFile::GetURL(HINTERNET connection, const wchar_t* objectName,
     if (!request) {
         DWORD error = GetLastError();
         Trace(L"HttpOpenRequest failed, error<%d>", error);
-        return error;
+        return {error, {}};
     }
-    DWORD result = ReceiveResponse(request.get(), targetFileName, access.get());
+    Outcome outcome = ReceiveResponse(request.get(), targetFileName, access.get());
     request.reset();
-    Trace(L"GetURL complete, return<%d>", result);
-    return result;
+    Trace(L"GetURL complete, return<%d>", outcome.result);
+    return outcome;
 }
 
 // Everything between the open request and its closing: the send, the status,
 // the test for an unchanged copy and the body. The target file is closed
 // before the caller closes the request.
-DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
-                                     SECURITY_ATTRIBUTES* access) {
+CVELQHttpFile::Outcome CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
+                                                      SECURITY_ATTRIBUTES* access) {
     bool sent = false;
     DWORD result = SendRequest(request, &sent);
-    if (result != ERROR_SUCCESS) return result;
+    if (result != ERROR_SUCCESS) return {result, {}};
 
     // A request that was never sent has no status of its own, although
-    // through a proxy WinINet may report that of the tunnel's CONNECT.
-    DWORD status = sent ? QueryStatusCode(request) : DWORD(HTTP_STATUS_NOT_FOUND);
+    // through a proxy WinINet may report that of the tunnel's CONNECT; and a
+    // reply without a status line is no answer at all.
+    DWORD status = sent && HasStatusLine(request) ? QueryStatusCode(request) : DWORD(HTTP_STATUS_NOT_FOUND);
     Trace(L"status: %d", status);
-    if (IsRedirect(status) && QueryRedirectTarget(request, m_currentUrl, &m_redirect)) return ERROR_SUCCESS;
-    if (status != HTTP_STATUS_OK) return ERROR_NOT_FOUND;
+    std::wstring redirect;
+    if (IsRedirect(status) && QueryRedirectTarget(request, m_currentUrl, &redirect)) {
+        return {ERROR_SUCCESS, redirect};
+    }
+    if (status != HTTP_STATUS_OK) return {ERROR_NOT_FOUND, {}};
 
     ULONGLONG announced = 0;
     bool lengthAnnounced = QueryAnnouncedLength(request, &announced) && announced != 0;
     if (announced > MaxBodySize) {
         Trace(L"ContentLength = %I64u", announced);
-        return ERROR_FILE_TOO_LARGE;
+        return {ERROR_FILE_TOO_LARGE, {}};
     }
     // A chunked or unannounced body is read to its end, up to the bound.
     DWORD total = lengthAnnounced ? static_cast<DWORD>(announced) : MaxBodySize;
@@ -201,24 +224,28 @@ DWORD CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFil
         Trace(L"Content has not changed![%s]", sourceUrl.c_str());
         contentChanged = 0;
         Notify(WM_DOWNLOADPROGRESS, total, total);
-        return ERROR_SUCCESS;
+        return {ERROR_SUCCESS, {}};
     }
 
-    KernelHandle file(CreateFileW(targetFileName, GENERIC_WRITE, FILE_SHARE_READ, access,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // An owner that gave up on the job has removed the side file already.
+    if (IsStopRequested(stopEvent)) return {ERROR_CANCELLED, {}};
+    // Others may delete the file while it is written: an owner that gave up
+    // on a job removes its file without waiting for the job's thread.
+    KernelHandle file(CreateFileW(targetFileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  access, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         Trace(L"Open localfile %s, failed:0x%x", targetFileName, GetLastError());
-        return ERROR_INVALID_HANDLE;
+        return {ERROR_INVALID_HANDLE, {}};
     }
     Notify(WM_DOWNLOADPROGRESS, total, 0);
     result = ReceiveBody(request, file.get(), total, lengthAnnounced);
-    if (result != ERROR_SUCCESS) return result;
+    if (result != ERROR_SUCCESS) return {result, {}};
 
     file.reset();
     // Without a server time the file keeps the time of its writing.
     if (hasServerTime) SetFileWriteTime(targetFileName, &serverTime);
     Notify(WM_DOWNLOADPROGRESS, total, total);
-    return ERROR_SUCCESS;
+    return {ERROR_SUCCESS, {}};
 }
 
 // The owner's local copy has the server's length and time in all 64 bits.
@@ -236,11 +263,11 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
     DWORD done = 0;
     while (!lengthAnnounced || done < total) {
         if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
-        if (PastDeadline()) return ERROR_TIMEOUT;
+        if (m_deadline.Expired()) return ERROR_TIMEOUT;
         DWORD available = 0;
         ULONGLONG began = GetTickCount64();
         if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
-            DWORD error = StalledSince(began) ? DWORD(ERROR_TIMEOUT) : GetLastError();
+            DWORD error = CallError(GetLastError(), began);
             Trace(L"InternetQueryDataAvailable failed:%d", error);
             return error;
         }
@@ -251,8 +278,7 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
         SetLastError(ERROR_SUCCESS);
         began = GetTickCount64();
         if (!InternetReadFile(request, buffer, wanted, &read) || read == 0) {
-            DWORD error = GetLastError();
-            if (error != ERROR_SUCCESS && StalledSince(began)) error = ERROR_TIMEOUT;
+            DWORD error = CallError(GetLastError(), began);
             // A closed connection reads as a clean end: with a length
             // announced, fewer bytes than that is a cut-off body.
             if (error == ERROR_SUCCESS && lengthAnnounced) error = ERROR_INTERNET_CONNECTION_RESET;
@@ -285,15 +311,17 @@ DWORD CVELQHttpFile::SendRequest(HINTERNET request, bool* sent) {
     if (urlParts.scheme == INTERNET_SCHEME_HTTPS) IgnoreRevocation(request);
     int failedSends = 0;
     while (!IsStopRequested(stopEvent)) {
-        if (PastDeadline()) return ERROR_TIMEOUT;
-        m_waitLimitMs = WaitLimitMs();
-        LimitWaits(request, m_waitLimitMs);
+        if (m_deadline.Expired()) return ERROR_TIMEOUT;
+        // Wine arms a request's receive timeout once per send, not per read,
+        // and reads stalled headers a second time: half of what is left.
+        m_waitShareMs = m_deadline.Share(ShortestWaitMs);
+        LimitWaits(request, m_waitShareMs);
         ULONGLONG began = GetTickCount64();
         *sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
         if (*sent) break;
         if (failedSends >= MaxFailedSends) break;
-        DWORD code = GetLastError();
-        if (StalledSince(began)) return ERROR_TIMEOUT;
+        DWORD code = CallError(GetLastError(), began);
+        if (code == ERROR_TIMEOUT) return code;
         if (IsNetworkError(code)) return code;
         Trace(L"HttpSendRequest error<%d>", code);
         DWORD answer = InternetErrorDlg(notifyWindow, request, code, ErrorDialogFlags, nullptr);
@@ -311,6 +339,12 @@ DWORD WINAPI __VELQHttpRetrieve(LPVOID parameter) {
     DWORD result = job->CrackUrl() == 1 ? job->DownloadHttpFile() : ERROR_INTERNET_INVALID_URL;
     job->Trace(L"__VELQHttpRetrieve complete<%d>", result);
     return result;
+}
+
+DWORD RunDownload(const std::shared_ptr<CVELQHttpFile>& job, HANDLE ownerStopEvent,
+                  VELQTASKCOMMON::Deadline ownerDeadline) {
+    job->deadline = ownerDeadline.Earlier(VELQTASKCOMMON::Deadline::In(job->timeLimitMs));
+    return VELQTASKCOMMON::RunJob(job, ownerStopEvent, job->deadline);
 }
 
 }  // namespace VELQCOMMON

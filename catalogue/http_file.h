@@ -1,11 +1,11 @@
 // The download job: one URL into one local file on the job's own thread,
 // through synchronous WinINet with the system's proxy settings.
 //
-//   CVELQHttpFile job;
-//   job.SetSourceUrl(url);
-//   job.SetTargetPath(path);
-//   job.cachedWriteTime = ...; job.cachedSize = ...;   // optional local copy
-//   DWORD result = VELQTASKCOMMON::RunJob(job, stopEvent);
+//   auto job = std::make_shared<CVELQHttpFile>();
+//   job->SetSourceUrl(url);
+//   job->SetTargetPath(path);
+//   job->cachedWriteTime = ...; job->cachedSize = ...;   // optional local copy
+//   DWORD result = RunDownload(job, stopEvent, runDeadline);
 //   // result 0: written and stamped, or unchanged (contentChanged == 0)
 //
 // The thread's exit code is the download's result:
@@ -13,15 +13,21 @@
 //   6      ERROR_INVALID_HANDLE        the target file could not be created
 //   223    ERROR_FILE_TOO_LARGE        the body is longer than 10 MiB: announced
 //                                      so (nothing written) or found so while read
-//   1168   ERROR_NOT_FOUND             HTTP status other than 200, or none readable
+//   1168   ERROR_NOT_FOUND             HTTP status other than 200, none readable,
+//                                      or a reply without a status line
 //   1223   ERROR_CANCELLED             stopped, or the error dialog was cancelled
-//   1460   ERROR_TIMEOUT               the job ran past its time limit (60 s), or
-//                                      a call waited its whole share of it (half
-//                                      of what was left at the send) for the host
-//   12005  ERROR_INTERNET_INVALID_URL  the URL does not split into its parts
+//   1460   ERROR_TIMEOUT               the job reached its deadline (60 s, or the
+//                                      owner's earlier one), or a call waited its
+//                                      whole share of the time left for the host
+//   12005  ERROR_INTERNET_INVALID_URL  the URL (or a redirect's) does not split
+//   12006  ERROR_INTERNET_UNRECOGNIZED_SCHEME
+//                                      a redirect to anything but http or https
 //   12031  ERROR_INTERNET_CONNECTION_RESET
 //                                      the connection ended before the announced
 //                                      Content-Length arrived
+//   12040  ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR
+//                                      a redirect from https to plain http
+//   12156  ERROR_HTTP_REDIRECT_FAILED  more than MaxRedirects redirects
 //   12001-12035                        HttpSendRequestW failed (returned at once)
 //   other                              the system's last error of the failed call
 //                                      (the write to the target included)
@@ -31,8 +37,10 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <memory>
 #include <string>
 
+#include "shared/task/deadline.h"
 #include "shared/task/thread.h"
 
 namespace VELQCOMMON {
@@ -49,6 +57,9 @@ inline constexpr DWORD MaxBodySize = 0xA00000;
 inline constexpr DWORD DownloadTimeLimitMs = 60000;
 // The body moves through one buffer of this size.
 inline constexpr DWORD DownloadBufferSize = 10240;
+// Redirects followed at most, as WinINet itself would: http and https only,
+// never from https down to http.
+inline constexpr int MaxRedirects = 5;
 
 struct UrlParts {
     UrlParts();
@@ -103,26 +114,43 @@ public:
     BOOL contentChanged;
     // DownloadTimeLimitMs; tests shorten it.
     DWORD timeLimitMs;
+    // An owner's earlier bound (a whole run's); the job ends by the earlier
+    // of it and timeLimitMs after its start.
+    VELQTASKCOMMON::Deadline deadline;
 
 private:
+    // What one request ended with: a result, or where a redirect points.
+    struct Outcome {
+        DWORD result;
+        std::wstring redirect;  // not empty: go there next
+    };
+
     bool Crack(const std::wstring& url);
-    bool PastDeadline() const;
-    DWORD WaitLimitMs() const;
-    bool StalledSince(ULONGLONG began) const;
+    DWORD FollowRedirect(const std::wstring& target, int hop);
+    Outcome Fetch(HINTERNET connection, const wchar_t* objectName, const wchar_t* targetFileName);
     // SendRequest that also tells whether a send succeeded.
     DWORD SendRequest(HINTERNET request, bool* sent);
-    DWORD ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
-                          SECURITY_ATTRIBUTES* access);
+    Outcome ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
+                            SECURITY_ATTRIBUTES* access);
     bool IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) const;
     DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);
+    // The error of a blocking call that began at began, or 1460 when it
+    // failed only after waiting its whole share: then the bound ended it.
+    DWORD CallError(DWORD error, ULONGLONG began) const;
 
-    ULONGLONG m_deadline = ~0ull;  // GetTickCount64 value the run must not pass
-    DWORD m_waitLimitMs = INFINITE;  // the longest wait of the request's calls
-    std::wstring m_currentUrl;     // sourceUrl, or where a redirect sent the run
-    std::wstring m_redirect;       // set by a redirect response: the next URL
+    VELQTASKCOMMON::Deadline m_deadline = VELQTASKCOMMON::Deadline::Never();
+    DWORD m_waitShareMs = INFINITE;  // the longest wait of the request's calls
+    std::wstring m_currentUrl;       // sourceUrl, or where a redirect sent the run
 };
 
 // The job's thread routine; its parameter is the CVELQHttpFile.
 DWORD WINAPI __VELQHttpRetrieve(LPVOID job);
+
+// The one way the program runs a download: the job gets the earlier of its
+// own time limit and ownerDeadline, is stopped with ownerStopEvent, and is
+// given up (its thread left to end by itself, the job kept alive for it) at
+// that deadline. The job's result, or that of RunJob (job_control.h).
+DWORD RunDownload(const std::shared_ptr<CVELQHttpFile>& job, HANDLE ownerStopEvent,
+                  VELQTASKCOMMON::Deadline ownerDeadline);
 
 }  // namespace VELQCOMMON

@@ -16,6 +16,20 @@ bool QueryNumber(HINTERNET request, DWORD query, DWORD* number) {
 
 }  // namespace
 
+bool HasStatusLine(HINTERNET request) {
+    DWORD size = 0;
+    DWORD index = 0;
+    HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, &index);
+    if (size == 0) return false;
+    std::wstring raw(size / sizeof(wchar_t) + 1, L'\0');
+    index = 0;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, &raw[0], &size, &index)) return false;
+    raw.resize(size / sizeof(wchar_t));
+    size_t lineEnd = raw.find(L"\r\n");
+    return raw.compare(0, 5, L"HTTP/") == 0 && lineEnd != std::wstring::npos &&
+           raw.compare(lineEnd + 2, 2, L"\r\n") != 0 && lineEnd + 2 < raw.size();
+}
+
 DWORD QueryStatusCode(HINTERNET request) {
     DWORD status = 0;
     return QueryNumber(request, HTTP_QUERY_STATUS_CODE, &status) ? status : HTTP_STATUS_NOT_FOUND;

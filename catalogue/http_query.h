@@ -9,6 +9,12 @@
 
 namespace VELQCOMMON {
 
+// Whether the reply began with a status line. For one that did not (an
+// HTTP/0.9 answer, or bytes a host sent past an earlier body on the same
+// connection) WinINet makes up "HTTP/1.0 200 OK" without any header line,
+// so a reply counts only with a status line and at least one header.
+bool HasStatusLine(HINTERNET request);
+
 // The HTTP status; 404 when it cannot be read.
 DWORD QueryStatusCode(HINTERNET request);
 

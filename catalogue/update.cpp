@@ -2,9 +2,12 @@
 
 #include <ole2.h>
 
+#include <memory>
 #include <utility>
 
+#include "catalogue/cat_id_parser.h"
 #include "catalogue/category.h"
+#include "catalogue/download_into_place.h"
 #include "catalogue/mapping_table.h"
 #include "catalogue/mt_mgr.h"
 #include "catalogue/update_due.h"
@@ -12,7 +15,6 @@
 #include "shared/handle.h"
 #include "shared/paths.h"
 #include "shared/settings.h"
-#include "shared/task/job_control.h"
 #include "shared/task/named_event.h"
 
 namespace VELQCOMMON {
@@ -25,22 +27,7 @@ void SignalPicturesReady(const std::wstring& categoryId) {
     if (event) SetEvent(event.get());
 }
 
-// The temporary file a job downloads into, removed when the step ends: it was
-// copied into place, rejected, or left behind by a failed or stopped job.
-// Made only once the job is about to start, so a step that downloads nothing
-// never deletes a name that some other process may have been given since.
-class DownloadedFile {
-public:
-    explicit DownloadedFile(std::wstring path) : m_path(std::move(path)) {}
-    ~DownloadedFile() {
-        if (!m_path.empty()) DeleteFileW(m_path.c_str());
-    }
-    DownloadedFile(const DownloadedFile&) = delete;
-    DownloadedFile& operator=(const DownloadedFile&) = delete;
-
-private:
-    std::wstring m_path;
-};
+bool IsXmlFile(const std::wstring& path) { return IsValidXmlFile(path) != FALSE; }
 
 DWORD RunSteps(CVELQUpdate& worker) {
     DWORD result = worker.UpdateMappingTable();
@@ -56,7 +43,21 @@ DWORD RunSteps(CVELQUpdate& worker) {
 
 }  // namespace
 
-CVELQUpdate::CVELQUpdate(std::wstring filePath, std::wstring categoryId) {
+UpdateTimeLimits ReadUpdateTimeLimits() {
+    UpdateTimeLimits limits;
+    wchar_t text[64] = {};
+    DWORD length = GetEnvironmentVariableW(UpdateTimeLimitsVariable, text, ARRAYSIZE(text));
+    if (length == 0 || length >= ARRAYSIZE(text)) return limits;
+    unsigned long download = 0, run = 0;
+    if (swscanf(text, L"%lu,%lu", &download, &run) != 2) return limits;
+    // Only ever shorter, never longer.
+    if (download > 0 && download < limits.downloadMs) limits.downloadMs = download;
+    if (run > 0 && run < limits.runMs) limits.runMs = run;
+    return limits;
+}
+
+CVELQUpdate::CVELQUpdate(std::wstring filePath, std::wstring categoryId)
+    : limits(ReadUpdateTimeLimits()), runDeadline(VELQTASKCOMMON::Deadline::In(limits.runMs)) {
     target.filePath = filePath;
     target.categoryId = categoryId;
     threadRoutine = &CVELQUpdate::UpdateThread;
@@ -74,21 +75,26 @@ DWORD WINAPI CVELQUpdate::UpdateThread(LPVOID parameter) {
     return result;
 }
 
+DWORD CVELQUpdate::Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored) {
+    job->notifyWindow = notifyWindow;
+    job->timeLimitMs = limits.downloadMs;
+    return DownloadIntoPlace(job, stored, stopEvent, runDeadline);
+}
+
 DWORD CVELQUpdate::UpdateMappingTable() {
     // Built also when nothing is due, as the job's construction is cheap and
     // reads the local table's size and time for the "not changed" test.
-    CVELQMappingTable job;
-    job.notifyWindow = notifyWindow;
-    if (!IsMappingTableUpdateDue()) return ERROR_SUCCESS;
+    auto job = std::make_shared<CVELQMappingTable>();
+    if (!IsMappingTableUpdateDue()) {
+        DeleteFileW(job->GetTargetPath().c_str());  // the empty temporary file
+        return ERROR_SUCCESS;
+    }
 
-    DownloadedFile downloaded(job.GetTargetPath());
-    DWORD result = VELQTASKCOMMON::RunJob(job, stopEvent);
+    DWORD result = Download(job, {job->localPath, IsXmlFile, Placing::Copy});
+    // A table that is no XML document is not copied, yet the time stamp is
+    // written all the same, so that the next try is 7 days away.
+    if (result == ERROR_INVALID_DATA) result = ERROR_SUCCESS;
     if (result != ERROR_SUCCESS) return result;
-
-    // An unchanged answer leaves no temporary file, which then fails the
-    // test; the time stamp is written all the same, so that the next try is
-    // 7 days away.
-    if (IsValidXmlFile(job.GetTargetPath())) CopyFileOpenAccess(job.GetTargetPath(), job.localPath);
     WriteMappingTableUpdateTime();
     return ERROR_SUCCESS;
 }
@@ -99,23 +105,15 @@ DWORD CVELQUpdate::UpdateCategory() {
     std::wstring path = GetCategoryXmlPath(current.categoryId, current.filePath);
     if (!IsFileUpdateDue(path)) return ERROR_SUCCESS;
 
-    CVELQCategory job(current.categoryId, current.filePath);
-    job.notifyWindow = notifyWindow;
-    job.cachedWriteTime = GetFileWriteTime(path);
-    job.cachedSize = GetFileSize32(path);
-    DownloadedFile downloaded(job.GetTargetPath());
-    DWORD result = VELQTASKCOMMON::RunJob(job, stopEvent);
+    auto job = std::make_shared<CVELQCategory>(current.categoryId, current.filePath);
+    job->cachedWriteTime = GetFileWriteTime(path);
+    job->cachedSize = GetFileSize32(path);
+    // Only a product list replaces the stored one: an error page served as
+    // 200 would otherwise be trusted for 7 days. A rejected list fails the
+    // step like a failed download, so the stored list keeps its time and the
+    // next run asks again.
+    DWORD result = Download(job, {job->categoryXmlPath, IsProductListFile, Placing::Copy});
     if (result != ERROR_SUCCESS) return result;
-
-    // After an unchanged answer nothing was written and the stored list stays
-    // as it is. Anything else replaces it only when it is a list: an error
-    // page served as 200 would otherwise be trusted for 7 days. A rejected
-    // list fails the step like a failed download, so the stored list keeps
-    // its time and the next run asks again.
-    if (job.contentChanged) {
-        if (!IsValidXmlFile(job.GetTargetPath())) return ERROR_INVALID_DATA;
-        CopyFileOpenAccess(job.GetTargetPath(), job.categoryXmlPath);
-    }
     return DownloadPictures(path);
 }
 

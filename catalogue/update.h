@@ -4,7 +4,8 @@
 //      (MTABLE_UPDATE, see shared/settings.h);
 //   2. for a file with a category: the category's product list, when the
 //      stored list is missing or 7 days old or more, and with it pictures 1-5
-//      (a download that is no XML document replaces nothing);
+//      (a download that is not a product list, or not a whole picture the
+//      carousel shows, replaces nothing);
 //   3. the category's named pictures-ready event, which a prompt's watcher
 //      may wait on (set only when step 2 ended with 0).
 //
@@ -13,28 +14,51 @@
 //   CVELQMtMgr table;
 //   std::wstring categoryId = table.Lookup(GetFileExtension(path));
 //   VELQCOMMON::CVELQUpdate worker(path, categoryId);
-//   if (worker.Start()) VELQTASKCOMMON::WaitForJob(worker);   // 500 ms steps
+//   if (worker.Start()) VELQTASKCOMMON::WaitForJob(worker, nullptr, nullptr, worker.runDeadline);
 //   // the thread's exit code is the worker's result (see below)
+//
+// Bounds: each download ends within limits.downloadMs (60 s) and the whole run
+// within limits.runMs (120 s) of the worker's construction. A download still
+// blocked at its bound is given up, its thread left behind: the process that
+// runs the worker ends once it is done or its budget is spent, whatever such
+// threads are doing (see RunUpdate).
 //
 // The worker's result:
 //   0      every step done or not due (also when the server's copy was unchanged)
 //   1223   the worker's stop event was set while a download ran
-//   13     ERROR_INVALID_DATA: the downloaded product list is no XML document
-//          (or has a DOCTYPE); the stored list, its time and the pictures stay
+//   13     ERROR_INVALID_DATA: the downloaded product list is no product list
+//          (not XML, a DOCTYPE, or no response in the store's namespace); the
+//          stored list, its time and the pictures stay
+//   1460   ERROR_TIMEOUT: a download reached its bound or the run's
 //   other  the failed step's code: a download's exit code (catalogue/http_file.h),
 //          or the reason its job could not start (GetLastError(), else 1450)
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "shared/task/deadline.h"
 #include "shared/task/file_target.h"
 #include "shared/task/thread.h"
 
 struct ProductInfo;
 
 namespace VELQCOMMON {
+
+class CVELQHttpFile;
+struct StoredFile;
+
+// How long one download and the whole update run may take. Tests of the
+// program shorten them (never lengthen) with UpdateTimeLimitsVariable set to
+// "<download ms>,<run ms>".
+struct UpdateTimeLimits {
+    DWORD downloadMs = 60000;
+    DWORD runMs = 120000;
+};
+inline constexpr wchar_t UpdateTimeLimitsVariable[] = L"WENDARO_UPDATE_TIME_LIMITS";
+UpdateTimeLimits ReadUpdateTimeLimits();
 
 class CVELQUpdate : public VELQTASKCOMMON::CVELQThread {
 public:
@@ -52,19 +76,28 @@ public:
     DWORD UpdateMappingTable();
     DWORD UpdateCategory();
     // Pictures 1-5 from the products of the stored category file; removes the
-    // pictures of numbers beyond a shorter list. Always 0.
+    // pictures of numbers beyond a shorter list, and first any side file an
+    // interrupted run left. Always 0.
     DWORD DownloadPictures(std::wstring categoryXmlPath);
     // One picture (number 1-5) into the extension's picture folder: it is
     // downloaded into "~picNN.part" beside the stored picture, which it
-    // replaces only when the download ended with 0 (a failed one is removed,
-    // the stored picture stays as it was). The download's exit code (or why
-    // the replacement failed), or ERROR_INVALID_NAME for an address that
+    // replaces only when the download ended with 0 and is a whole picture the
+    // carousel shows (else it is removed and the stored picture stays as it
+    // was). The download's exit code, ERROR_INVALID_DATA for a refused
+    // picture, why the replacement failed, or ERROR_INVALID_NAME for an address that
     // gives no plain file name in that folder (the image host's bare prefix
     // of a product without picture, or a hostile one): then nothing is
     // downloaded and every stored picture of that number is removed.
     DWORD DownloadPicture(const ProductInfo& product, int number);
 
+    const UpdateTimeLimits limits;
+    // The run's budget, counted from the construction.
+    const VELQTASKCOMMON::Deadline runDeadline;
+
 private:
+    // A download of the run: the worker's notify window, stop event and bounds.
+    DWORD Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored);
+
     FileTarget target;
 };
 

@@ -1,18 +1,21 @@
 // The picture step of the update worker: pictures 1-5 of a category's stored
 // product list, each downloaded beside its stored copy and put in its place
-// only once complete.
+// only once it is a whole picture the carousel shows.
 #include "catalogue/update.h"
 
 #include <stdio.h>
 
+#include <memory>
 #include <vector>
 
 #include "catalogue/category_mgr.h"
+#include "catalogue/download_into_place.h"
 #include "catalogue/http_file.h"
 #include "catalogue/picture_name.h"
 #include "shared/files.h"
+#include "shared/handle.h"
 #include "shared/paths.h"
-#include "shared/task/job_control.h"
+#include "shared/picture_file.h"
 
 namespace VELQCOMMON {
 namespace {
@@ -42,9 +45,22 @@ std::wstring DownloadPath(const std::wstring& folder, int number) {
     return folder + name;
 }
 
+// Side files of a run that was ended before it could remove them.
+void RemoveLeftDownloads(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry = {};
+    FindHandle search(FindFirstFileW((folder + L"~pic??.part").c_str(), &entry));
+    if (!search) return;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + entry.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &entry));
+}
+
+bool IsWholePicture(const std::wstring& path) { return IsShowablePicture(path.c_str()); }
+
 }  // namespace
 
 DWORD CVELQUpdate::DownloadPictures(std::wstring categoryXmlPath) {
+    RemoveLeftDownloads(GetExtensionImagesFolder(GetTarget().filePath));
     CVELQCategoryMgr manager;
     std::vector<ProductInfo*> products = LoadProducts(manager, categoryXmlPath);
     // An empty list (or a file that did not load) says nothing about the
@@ -81,25 +97,14 @@ DWORD CVELQUpdate::DownloadPicture(const ProductInfo& product, int number) {
     // A picture whose format changed must leave no old copy beside the new one.
     DeleteOtherVariants(finalPath, folder, name);
 
-    CVELQHttpFile job;
-    job.notifyWindow = notifyWindow;
-    job.SetSourceUrl(product.imageUrl.c_str());
-    std::wstring downloadPath = DownloadPath(folder, number);
-    job.SetTargetPath(downloadPath.c_str());
+    auto job = std::make_shared<CVELQHttpFile>();
+    job->SetSourceUrl(product.imageUrl.c_str());
+    job->SetTargetPath(DownloadPath(folder, number).c_str());
     // The stored picture is what the server's copy is compared with.
-    job.cachedWriteTime = GetFileWriteTime(finalPath);
-    job.cachedSize = GetFileSize32(finalPath);
-    // A job that gets no thread ends the wait at once with 6: the picture is
-    // skipped like any other failed one.
-    if (job.GetExitCode() != VELQTASKCOMMON::JobStillActive) job.Start();
-    DWORD result = VELQTASKCOMMON::WaitForJob(job, stopEvent);
+    job->cachedWriteTime = GetFileWriteTime(finalPath);
+    job->cachedSize = GetFileSize32(finalPath);
     // Renaming keeps the server's time the job stamped on the file.
-    if (result == ERROR_SUCCESS && job.contentChanged &&
-        !MoveFileExW(downloadPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        result = GetLastError();
-    }
-    if (result != ERROR_SUCCESS) DeleteFileW(downloadPath.c_str());
-    return result;
+    return Download(job, {finalPath, IsWholePicture, Placing::Rename});
 }
 
 }  // namespace VELQCOMMON

@@ -1,22 +1,41 @@
 #include "shared/task/job_control.h"
 
+#include <utility>
+
+#include "shared/handle.h"
+
 namespace VELQTASKCOMMON {
 namespace {
 
 const DWORD PollInterval = 500;
 
+LONG g_abandonedJobs = 0;
+
 bool IsClear(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_TIMEOUT; }
+
+bool IsRunning(CVELQThread& job) { return job.HasThread() && job.GetExitCode() == JobStillActive; }
 
 // One poll of a job that looked alive: true once its thread has ended. The
 // exit code alone cannot tell, since a routine may return 259 itself.
-bool WaitedToEnd(CVELQThread& job) {
-    return WaitForSingleObject(job.threadHandle, PollInterval) == WAIT_OBJECT_0;
+bool WaitedToEnd(CVELQThread& job, const Deadline& giveUp) {
+    DWORD wait = std::min(PollInterval, giveUp.Left());
+    return WaitForSingleObject(job.threadHandle, wait) == WAIT_OBJECT_0;
 }
 
-void WaitWhileRunning(CVELQThread& job) {
-    while (job.HasThread() && job.GetExitCode() == JobStillActive) {
-        if (WaitedToEnd(job)) break;
-    }
+// Holds the last reference to a job given up on until its thread ends.
+DWORD WINAPI ReleaseWhenEnded(LPVOID parameter) {
+    std::unique_ptr<std::shared_ptr<CVELQThread>> job(static_cast<std::shared_ptr<CVELQThread>*>(parameter));
+    WaitForSingleObject((*job)->threadHandle, INFINITE);
+    InterlockedDecrement(&g_abandonedJobs);
+    return 0;
+}
+
+void Abandon(std::shared_ptr<CVELQThread> job) {
+    InterlockedIncrement(&g_abandonedJobs);
+    auto* held = new std::shared_ptr<CVELQThread>(std::move(job));
+    KernelHandle waiter(CreateThread(nullptr, 0, ReleaseWhenEnded, held, 0, nullptr));
+    // Without a waiter the job is never freed: its thread may still use it.
+    if (!waiter) (void)held;
 }
 
 }  // namespace
@@ -27,32 +46,45 @@ DWORD StartJob(CVELQThread& job) {
     return error != ERROR_SUCCESS ? error : JobNotStarted;
 }
 
-DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped) {
-    while ((!ownerStopEvent || IsClear(ownerStopEvent)) && job.HasThread() &&
-           job.GetExitCode() == JobStillActive) {
-        if (WaitedToEnd(job)) break;
+DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped, Deadline giveUp) {
+    while ((!ownerStopEvent || IsClear(ownerStopEvent)) && IsRunning(job) && !giveUp.Expired()) {
+        if (WaitedToEnd(job, giveUp)) break;
     }
     bool stopRequested = ownerStopEvent && !IsClear(ownerStopEvent);
     if (stopRequested) {
         job.SetStopEvent();
-        WaitWhileRunning(job);
+        while (IsRunning(job) && !giveUp.Expired()) {
+            if (WaitedToEnd(job, giveUp)) break;
+        }
     }
     if (stopped) *stopped = stopRequested;
-    return job.HasThread() ? job.GetExitCode() : JobHasNoThread;
+    if (!job.HasThread()) return JobHasNoThread;
+    if (WaitForSingleObject(job.threadHandle, 0) == WAIT_TIMEOUT) {
+        job.SetStopEvent();  // so that it ends soon should its call return
+        return JobTimedOut;
+    }
+    return job.GetExitCode();
 }
 
-DWORD RunJob(CVELQThread& job, HANDLE ownerStopEvent) {
-    DWORD started = StartJob(job);
+DWORD RunJob(const std::shared_ptr<CVELQThread>& job, HANDLE ownerStopEvent, Deadline giveUp) {
+    DWORD started = StartJob(*job);
     if (started != ERROR_SUCCESS) return started;
     bool stopped = false;
-    DWORD result = WaitForJob(job, ownerStopEvent, &stopped);
+    DWORD result = WaitForJob(*job, ownerStopEvent, &stopped, giveUp);
+    if (result == JobTimedOut && WaitForSingleObject(job->threadHandle, 0) == WAIT_TIMEOUT) {
+        Abandon(job);
+        return JobTimedOut;
+    }
     return stopped ? JobCancelled : result;
 }
 
+bool HasAbandonedJobs() { return InterlockedCompareExchange(&g_abandonedJobs, 0, 0) != 0; }
+
 void StopJob(CVELQThread& job) {
+    Deadline never = Deadline::Never();
     while (job.GetExitCode() == JobStillActive) {
         job.SetStopEvent();
-        if (job.GetExitCode() == JobStillActive && WaitedToEnd(job)) break;
+        if (job.GetExitCode() == JobStillActive && WaitedToEnd(job, never)) break;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "shared/handle.h"
@@ -147,24 +148,54 @@ TEST(JobLifeCycle, TerminateKillsARunningThreadWith1223) {
 }
 
 TEST(JobControl, RunJobReportsTheResultOrWhyTheJobDidNotStart) {
-    TestJob failed(ReturnResult);
-    failed.result = 1168;
+    auto failed = std::make_shared<TestJob>(ReturnResult);
+    failed->result = 1168;
     EXPECT_EQ(1168u, RunJob(failed));
 
-    TestJob job(nullptr);
+    auto job = std::make_shared<TestJob>(nullptr);
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(1450u, RunJob(job));
 }
 
+// A thread blocked in a call nothing ends must not hold its owner: the owner
+// gives up at the deadline, and the job lives on until its thread ends.
+TEST(JobControl, AnOwnerGivesUpOnAJobAtItsDeadlineAndTheJobOutlivesIt) {
+    auto job = std::make_shared<TestJob>(WaitForGate);
+    job->result = 0;
+    std::weak_ptr<TestJob> left = job;
+    HANDLE gate = job->gate.get();
+    DWORD started = GetTickCount();
+    EXPECT_EQ(1460u, RunJob(job, nullptr, Deadline::In(300)));
+    EXPECT_LT(GetTickCount() - started, 2000u);
+    EXPECT_TRUE(IsSet(job->stopEvent));
+    EXPECT_TRUE(HasAbandonedJobs());
+
+    job.reset();
+    EXPECT_FALSE(left.expired()) << "freed while its thread still runs";
+    SetEvent(gate);
+    for (int i = 0; i < 100 && !left.expired(); ++i) Sleep(50);
+    EXPECT_TRUE(left.expired()) << "kept after its thread ended";
+    for (int i = 0; i < 100 && HasAbandonedJobs(); ++i) Sleep(50);
+    EXPECT_FALSE(HasAbandonedJobs());
+
+    // The owner's stop request is bounded as well.
+    KernelHandle ownerStop(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+    auto stuck = std::make_shared<TestJob>(WaitForGate);
+    HANDLE stuckGate = stuck->gate.get();
+    EXPECT_EQ(1460u, RunJob(stuck, ownerStop.get(), Deadline::In(300)));
+    SetEvent(stuckGate);
+}
+
 TEST(JobControl, OwnersStopIsReportedOnlyAfterTheJobEnded) {
     KernelHandle ownerStop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    TestJob job(StopThenGate);
+    auto shared = std::make_shared<TestJob>(StopThenGate);
+    TestJob& job = *shared;
     job.result = 0;
     std::atomic<bool> returned{false};
     DWORD result = 0;
     bool finishedAtReturn = false;
     std::thread owner([&] {
-        result = RunJob(job, ownerStop.get());
+        result = RunJob(shared, ownerStop.get());
         finishedAtReturn = job.finished;
         returned = true;
     });
@@ -207,17 +238,17 @@ TEST(JobControl, StopJobEndsAJobThatRunsUntilTold) {
 // the thread's handle can tell that the job has ended.
 TEST(JobControl, AJobThatReturned259HasEnded) {
     struct Run {
-        TestJob job{ReturnResult};
+        std::shared_ptr<TestJob> job = std::make_shared<TestJob>(ReturnResult);
         KernelHandle ownerStop{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
         DWORD result = 0, stoppedResult = 0;
         std::function<void()> call = [this] {
             result = RunJob(job);
-            stoppedResult = WaitForJob(job, ownerStop.get());
-            StopJob(job);
+            stoppedResult = WaitForJob(*job, ownerStop.get());
+            StopJob(*job);
         };
     };
     auto* run = new Run;  // kept when a wait spins on
-    run->job.result = STILL_ACTIVE;
+    run->job->result = STILL_ACTIVE;
     ASSERT_TRUE(ReturnsInTime(&run->call));
     EXPECT_EQ(DWORD(STILL_ACTIVE), run->result);
     EXPECT_EQ(DWORD(STILL_ACTIVE), run->stoppedResult);

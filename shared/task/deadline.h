@@ -1,0 +1,38 @@
+// A point in time that a job or a whole run must not pass, as a value: the
+// owner computes it once and hands it to whatever must end by then.
+//
+//   Deadline deadline = Deadline::In(60000).Earlier(runDeadline);
+//   if (deadline.Expired()) ...;
+//   WaitForSingleObject(thread, deadline.Left());
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace VELQTASKCOMMON {
+
+class Deadline {
+public:
+    // No bound at all: Left() is INFINITE and it never expires.
+    static Deadline Never() { return Deadline(~0ull); }
+    static Deadline In(DWORD milliseconds) { return Deadline(GetTickCount64() + milliseconds); }
+
+    bool Expired() const { return GetTickCount64() >= m_tick; }
+    // Milliseconds left, 0 once expired; INFINITE for Never.
+    DWORD Left() const {
+        if (m_tick == ~0ull) return INFINITE;
+        ULONGLONG now = GetTickCount64();
+        return now >= m_tick ? 0 : static_cast<DWORD>(std::min<ULONGLONG>(m_tick - now, INFINITE - 1));
+    }
+    // The longest the next blocking wait may take: half of what is left, so
+    // that a second wait still fits, but never less than minimum.
+    DWORD Share(DWORD minimum) const { return std::max(Left() / 2, minimum); }
+    Deadline Earlier(Deadline other) const { return Deadline(std::min(m_tick, other.m_tick)); }
+
+private:
+    explicit Deadline(ULONGLONG tick) : m_tick(tick) {}
+    ULONGLONG m_tick;  // GetTickCount64 value
+};
+
+}  // namespace VELQTASKCOMMON
