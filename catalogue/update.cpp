@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -26,6 +27,9 @@ void SignalPicturesReady(const std::wstring& categoryId) {
     KernelHandle event(OpenNamedEvent(categoryId, PictureEventPrefix));
     if (event) SetEvent(event.get());
 }
+
+// What the run keeps after its last download, to put it in place.
+constexpr DWORD WrapUpMs = 1000;
 
 bool IsXmlFile(const std::wstring& path) { return IsValidXmlFile(path) != FALSE; }
 
@@ -57,7 +61,9 @@ UpdateTimeLimits ReadUpdateTimeLimits() {
 }
 
 CVELQUpdate::CVELQUpdate(std::wstring filePath, std::wstring categoryId)
-    : limits(ReadUpdateTimeLimits()), runDeadline(VELQTASKCOMMON::Deadline::In(limits.runMs)) {
+    : limits(ReadUpdateTimeLimits()),
+      runDeadline(VELQTASKCOMMON::Deadline::In(limits.runMs)),
+      downloadsDeadline(VELQTASKCOMMON::Deadline::In(limits.runMs - std::min(limits.runMs / 10, WrapUpMs))) {
     target.filePath = filePath;
     target.categoryId = categoryId;
     threadRoutine = &CVELQUpdate::UpdateThread;
@@ -78,7 +84,7 @@ DWORD WINAPI CVELQUpdate::UpdateThread(LPVOID parameter) {
 DWORD CVELQUpdate::Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored) {
     job->notifyWindow = notifyWindow;
     job->timeLimitMs = limits.downloadMs;
-    return DownloadIntoPlace(job, stored, stopEvent, runDeadline);
+    return DownloadIntoPlace(job, stored, stopEvent, downloadsDeadline);
 }
 
 DWORD CVELQUpdate::UpdateMappingTable() {

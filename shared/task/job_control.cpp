@@ -33,9 +33,8 @@ DWORD WINAPI ReleaseWhenEnded(LPVOID parameter) {
 void Abandon(std::shared_ptr<CVELQThread> job) {
     InterlockedIncrement(&g_abandonedJobs);
     auto* held = new std::shared_ptr<CVELQThread>(std::move(job));
+    // Without a waiter, held is never freed: the job's thread may still use it.
     KernelHandle waiter(CreateThread(nullptr, 0, ReleaseWhenEnded, held, 0, nullptr));
-    // Without a waiter the job is never freed: its thread may still use it.
-    if (!waiter) (void)held;
 }
 
 }  // namespace
