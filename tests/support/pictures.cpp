@@ -1,16 +1,15 @@
-#include "tests/app/dialogs/giant_png.h"
+#include "tests/support/pictures.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
-
-#include "tests/support/temp_folder.h"
 
 namespace wendaro_test {
 
 namespace {
 
-// Deflate's bit order: values go in from their lowest bit.
+// Deflate's and GIF's LZW bit order: values go in from their lowest bit.
 class BitWriter {
 public:
     void Bits(uint32_t value, int count) {
@@ -65,6 +64,33 @@ std::string DeflateZeros(uint64_t total) {
     return out.take();
 }
 
+// Deflate's stored blocks: the bytes as they are, 65,535 at most a block.
+std::string DeflateStored(const std::string& data) {
+    std::string out;
+    size_t offset = 0;
+    do {
+        const size_t size = std::min<size_t>(data.size() - offset, 65535);
+        const bool last = offset + size == data.size();
+        out += static_cast<char>(last ? 1 : 0);  // the block type 00 and padding
+        for (uint32_t value : {static_cast<uint32_t>(size), static_cast<uint32_t>(~size)}) {
+            out += static_cast<char>(value & 0xFF);
+            out += static_cast<char>(value >> 8 & 0xFF);
+        }
+        out.append(data, offset, size);
+        offset += size;
+    } while (offset < data.size());
+    return out;
+}
+
+uint32_t Adler32(const std::string& data) {
+    uint32_t a = 1, b = 0;
+    for (unsigned char byte : data) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    return b << 16 | a;
+}
+
 // Bit by bit: the few megabytes of one picture need no table.
 uint32_t Crc32(const std::string& data) {
     uint32_t crc = ~0u;
@@ -79,6 +105,11 @@ void PutBigEndian(std::string& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
 }
 
+void PutLittleEndian16(std::string& out, unsigned value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>(value >> 8 & 0xFF);
+}
+
 void PutChunk(std::string& out, const char* type, const std::string& data) {
     PutBigEndian(out, static_cast<uint32_t>(data.size()));
     const std::string typed = type + data;
@@ -86,24 +117,108 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     PutBigEndian(out, Crc32(typed));
 }
 
-}  // namespace
-
-bool WriteGiantPng(const std::wstring& path, unsigned width, unsigned height) {
+// An 8-bit RGB PNG of these pixels (zlib stream in idat), tag in tEXt if any.
+std::string Png(unsigned width, unsigned height, const std::string& idat, const std::string& tag) {
     std::string header;
     PutBigEndian(header, width);
     PutBigEndian(header, height);
     header += std::string("\x08\x02\0\0\0", 5);  // 8-bit RGB, no interlace
 
+    std::string png = "\x89PNG\r\n\x1A\n";
+    PutChunk(png, "IHDR", header);
+    if (!tag.empty()) PutChunk(png, "tEXt", std::string("Comment", 8) + tag);
+    PutChunk(png, "IDAT", idat);
+    PutChunk(png, "IEND", {});
+    return png;
+}
+
+// The LZW codes of count pixels of one colour, at minCodeSize 2. The table
+// only ever holds runs of that colour, one longer than the last, so the code
+// of a run of n >= 2 pixels is n + 4 until the table is full and starts again.
+std::string LzwOfOneColour(uint64_t count, unsigned colour) {
+    const uint32_t clear = 4, end = 5;
+    BitWriter out;
+    int codeSize = 3;
+    uint32_t next = end + 1;  // the code the next table entry gets
+    uint64_t longest = 1;     // the longest run in the table
+    out.Bits(clear, codeSize);
+    auto emitRun = [&](uint64_t run) {
+        out.Bits(run == 1 ? colour : static_cast<uint32_t>(run + 4), codeSize);
+        if (next == 4096) {
+            out.Bits(clear, codeSize);
+            codeSize = 3;
+            next = end + 1;
+            longest = 1;
+            return;
+        }
+        ++next;
+        longest = run + 1;
+        // A decoder widens its codes once its next entry no longer fits.
+        if (next > (1u << codeSize) && codeSize < 12) ++codeSize;
+    };
+    uint64_t run = 0;
+    for (uint64_t i = 0; i < count; ++i) {
+        if (run == longest) {
+            emitRun(run);
+            run = 0;
+        }
+        ++run;
+    }
+    if (run) emitRun(run);
+    out.Bits(end, codeSize);
+    return out.take();
+}
+
+}  // namespace
+
+std::string RgbPng(unsigned width, unsigned height, const std::string& tag) {
+    // Every row: filter byte 0, then its pixels.
+    std::string raw;
+    raw.reserve(static_cast<size_t>(height) * (1 + 3ull * width));
+    for (unsigned y = 0; y < height; ++y) {
+        raw += '\0';
+        for (unsigned x = 0; x < width; ++x) {
+            raw += static_cast<char>(x & 0xFF);
+            raw += static_cast<char>(y & 0xFF);
+            raw += '\x80';
+        }
+    }
+    std::string zlib = "\x78\x01" + DeflateStored(raw);
+    PutBigEndian(zlib, Adler32(raw));
+    return Png(width, height, zlib, tag);
+}
+
+std::string TinyPng(const std::string& tag) { return RgbPng(2, 2, tag); }
+
+std::string GiantPng(unsigned width, unsigned height) {
     // Every row: filter byte 0, then black pixels; all zero bytes.
     const uint64_t raw = static_cast<uint64_t>(height) * (1 + 3ull * width);
     std::string zlib = "\x78\x01" + DeflateZeros(raw);
     PutBigEndian(zlib, static_cast<uint32_t>((raw % 65521) << 16 | 1));  // Adler-32 of zeros
+    return Png(width, height, zlib, {});
+}
 
-    std::string png = "\x89PNG\r\n\x1A\n";
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", zlib);
-    PutChunk(png, "IEND", {});
-    return WriteFileBytes(path, png);
+std::string GifWithFrame(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH) {
+    std::string gif = "GIF89a";
+    PutLittleEndian16(gif, screenW);
+    PutLittleEndian16(gif, screenH);
+    gif += std::string("\x80\0\0", 3);                     // a global table of 2 colours
+    gif += std::string("\0\0\0\xFF\xFF\xFF", 6);           // black, white
+    gif += ',';                                            // the frame, at 0,0
+    gif += std::string(4, '\0');
+    PutLittleEndian16(gif, frameW);
+    PutLittleEndian16(gif, frameH);
+    gif += '\0';                                           // no table of its own, not interlaced
+    gif += '\x02';                                         // LZW minimum code size
+    const std::string codes = LzwOfOneColour(static_cast<uint64_t>(frameW) * frameH, 1);
+    for (size_t offset = 0; offset < codes.size(); offset += 255) {
+        const std::string block = codes.substr(offset, 255);
+        gif += static_cast<char>(block.size());
+        gif += block;
+    }
+    gif += '\0';  // the end of the frame's data
+    gif += ';';
+    return gif;
 }
 
 }  // namespace wendaro_test
