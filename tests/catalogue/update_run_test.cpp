@@ -77,14 +77,14 @@ protected:
     void UpdateDocument() { Update(Document()); }
 
     // Routes for a valid table, a list of these pictures and the pictures
-    // themselves (body "picture <name>"); routes in more replace those of
-    // the same address (the service takes the last).
+    // themselves (TinyPng(name)); routes in more replace those of the same
+    // address (the service takes the last).
     void Serve(const std::vector<std::string>& pictures, const std::vector<Route>& more = {}) {
         std::vector<std::string> urls;
         std::vector<Route> routes = {TableRoute(LocalTable())};
         for (const std::string& name : pictures) {
             urls.push_back(name.empty() ? "" : ImageUrl(name));
-            if (!name.empty()) routes.push_back(PictureRoute(name, "picture " + name));
+            if (!name.empty()) routes.push_back(PictureRoute(name));
         }
         routes.push_back(ListRoute(ProductList(urls)));
         routes.insert(routes.end(), more.begin(), more.end());
@@ -92,7 +92,7 @@ protected:
     }
 
     void ExpectPicture(const std::wstring& file, const std::string& served) {
-        EXPECT_EQ("picture " + served, ReadFileBytes(Picture(file))) << Narrow(file);
+        EXPECT_EQ(TinyPng(served), ReadFileBytes(Picture(file))) << Narrow(file);
         EXPECT_EQ(ServerTicks(), WriteTicks(Picture(file))) << Narrow(file);
     }
 
@@ -328,12 +328,12 @@ TEST_F(UpdateRunTest, UnchangedPicturesAreNotDownloadedAgain) {
 
     // Same length and time on the server, other bytes: a download would show.
     MakeListDue();
-    Serve({"j1.png", "j2.png"}, {PictureRoute("j1.png", "PICTURE j1.png"),
-                                 PictureRoute("j2.png", "a longer picture j2.png")});
+    Serve({"j1.png", "j2.png"}, {PictureRoute("j1.png", TinyPng("J1.PNG")),
+                                 PictureRoute("j2.png", TinyPng("a longer j2.png"))});
     UpdateDocument();
     EXPECT_EQ(2u, Gets(ImageUrl("j1.png"))) << "asked again";
     ExpectPicture(L"pic01.png", "j1.png");
-    EXPECT_EQ("a longer picture j2.png", ReadFileBytes(Picture(L"pic02.png")));
+    EXPECT_EQ(TinyPng("a longer j2.png"), ReadFileBytes(Picture(L"pic02.png")));
 }
 
 TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder) {
@@ -352,7 +352,7 @@ TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder
         routes.back().body = "evil";
     }
     routes.push_back(ListRoute(ProductList({hostile[0], hostile[1], hostile[2], hostile[3], ImageUrl("k5.png")})));
-    routes.push_back(PictureRoute("k5.png", "picture k5.png"));
+    routes.push_back(PictureRoute("k5.png"));
     ASSERT_TRUE(service.SetRoutes(routes));
     WaitingPrompt prompt(categoryId);
 
@@ -395,7 +395,7 @@ TEST_F(UpdateRunTest, OnlyACompleteListReplacesTheStoredOne) {
 
     for (const Route& list : bad) {
         SCOPED_TRACE(list.body.substr(0, 40));
-        ASSERT_TRUE(service.SetRoutes({list, PictureRoute("n1.png", "picture n1.png")}));
+        ASSERT_TRUE(service.SetRoutes({list, PictureRoute("n1.png")}));
         MakeListDue();
         const ULONGLONG listTime = WriteTicks(ListPath());
         const size_t requests = Gets(ListUrl());
@@ -422,10 +422,11 @@ TEST_F(UpdateRunTest, ACutShortOrOversizedPictureLeavesTheStoredOne) {
         ASSERT_TRUE(WriteFileBytes(Picture(name), "kept"));
         SetWriteTicks(Picture(name), stored);
     }
-    Route cut = PictureRoute("q1.png", std::string(40000, 'c'));
+    // Whole pictures, so that only the cut and the size can be what turns
+    // them away: 40 kB cut after 15 kB, and 12.6 MB (2048 x 2048 pixels).
+    Route cut = PictureRoute("q1.png", RgbPng(128, 104, "q1.png"));
     cut.dropAfter = 15000;
-    Route oversized = PictureRoute("q2.png", "");
-    oversized.bodySize = 12 * 1048576;
+    Route oversized = PictureRoute("q2.png", RgbPng(2048, 2048, "q2.png"));
     oversized.framing = "chunked";
     Serve({"q1.png", "q2.png", "q3.png"}, {cut, oversized});
 
@@ -453,13 +454,13 @@ TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
     ASSERT_TRUE(WriteFileBytes(otherData + L"Mappingtable.xml", MappingTable(Narrow(Extension), otherCategory)));
     const std::string otherImages = ImageHostPath + otherCategory + "/images/product/thumbnail/";
 
-    Route trickle = PictureRoute("t1.png", std::string(100000, 't'));
+    Route trickle = PictureRoute("t1.png", RgbPng(182, 182, "t1.png"));  // 100 kB
     trickle.chunkSize = 64;
     trickle.chunkDelayMs = 1000;
     Route silent(otherImages + "t3.png");
     silent.stallBeforeResponse = true;
     Route otherPicture(otherImages + "t4.png");
-    otherPicture.body = "picture t4.png";
+    otherPicture.body = TinyPng("t4.png");
     Route otherList(ProductListPrefix + otherCategory + "/");
     otherList.body = ProductList({otherImages + "t3.png", otherImages + "t4.png"});
     Serve({"t1.png", "t2.png"}, {trickle, silent, otherPicture, otherList});
@@ -487,7 +488,7 @@ TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
     EXPECT_TRUE(prompt.Signalled());
     EXPECT_EQ(2u, FilesIn(PictureFolder()).size()) << "the list and the second picture";
     EXPECT_EQ(1u, Gets(otherImages + "t3.png"));
-    EXPECT_EQ("picture t4.png", ReadFileBytes(otherPictures + L"pic02.png"));
+    EXPECT_EQ(TinyPng("t4.png"), ReadFileBytes(otherPictures + L"pic02.png"));
     EXPECT_EQ(2u, FilesIn(otherPictures).size()) << "the list and the second picture";
 }
 

@@ -15,6 +15,7 @@
 #include "shared/settings.h"
 #include "tests/catalogue/test_times.h"
 #include "tests/support/catalogue_service.h"
+#include "tests/support/pictures.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/text.h"
@@ -124,12 +125,15 @@ protected:
         route.body = body;
         return route;
     }
+    // The picture of that name, stamped with the server time; by default a
+    // whole PNG of its own (TinyPng(name)).
     Route PictureRoute(const std::string& name, const std::string& body) const {
         Route route(ImageUrl(name));
         route.body = body;
         route.Header("Last-Modified", HttpDate(ServerTime()));
         return route;
     }
+    Route PictureRoute(const std::string& name) const { return PictureRoute(name, TinyPng(name)); }
 
     // The local table as an installed program has it: the extension mapped
     // to this test's category.

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/text.h"
 #include "tests/support/wine_path.h"
 
 namespace wendaro_test {
@@ -37,33 +38,14 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-std::string RouteJson(const Route& route) {
-    std::ostringstream json;
-    json << "{\"url\": " << JsonString(route.url) << ", \"status\": " << route.status
-         << ", \"framing\": " << JsonString(route.framing)
-         << ", \"date\": " << (route.date ? "true" : "false") << ", \"headers\": {";
-    for (size_t i = 0; i < route.headers.size(); ++i) {
-        json << (i ? ", " : "") << JsonString(route.headers[i].first) << ": "
-             << JsonString(route.headers[i].second);
+// The service reads a "body" as UTF-8 and re-reads every routes file at each
+// request: other bytes, and long bodies, go in a file of their own.
+bool InlineBody(const std::string& body) {
+    if (body.size() > 4096) return false;
+    for (unsigned char c : body) {
+        if (c >= 0x80) return false;
     }
-    json << "}";
-    if (route.bodySize >= 0) {
-        json << ", \"body_size\": " << route.bodySize;
-    } else if (!route.bodyFile.empty()) {
-        json << ", \"body_file\": " << JsonString(route.bodyFile);
-    } else {
-        json << ", \"body\": " << JsonString(route.body);  // bodies are text (UTF-8)
-    }
-    if (route.contentLength >= 0) json << ", \"content_length\": " << route.contentLength;
-    if (route.dropBeforeResponse > 0) json << ", \"drop_before_response\": " << route.dropBeforeResponse;
-    if (route.dropAfter >= 0) json << ", \"drop_after\": " << route.dropAfter;
-    if (route.stallBeforeResponse) json << ", \"stall_before_response\": true";
-    if (route.stallAfter >= 0) json << ", \"stall_after\": " << route.stallAfter;
-    if (route.chunkSize > 0) json << ", \"chunk_size\": " << route.chunkSize;
-    if (route.chunkDelayMs > 0) json << ", \"chunk_delay_ms\": " << route.chunkDelayMs;
-    if (route.wrongCertificate) json << ", \"certificate\": \"wrong_host\"";
-    json << "}";
-    return json.str();
+    return true;
 }
 
 std::vector<std::string> SplitTabs(const std::string& line) {
@@ -78,12 +60,56 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 
 }  // namespace
 
-CatalogueService::CatalogueService() : m_folder(StateFolder()) {
-    m_routesFile = m_folder + L"\\routes\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                   std::to_wstring(++routeFileCounter) + L".json";
+std::string CatalogueService::RouteJson(const Route& route) {
+    std::ostringstream json;
+    json << "{\"url\": " << JsonString(route.url) << ", \"status\": " << route.status
+         << ", \"framing\": " << JsonString(route.framing)
+         << ", \"date\": " << (route.date ? "true" : "false") << ", \"headers\": {";
+    for (size_t i = 0; i < route.headers.size(); ++i) {
+        json << (i ? ", " : "") << JsonString(route.headers[i].first) << ": "
+             << JsonString(route.headers[i].second);
+    }
+    json << "}";
+    if (route.bodySize >= 0) {
+        json << ", \"body_size\": " << route.bodySize;
+    } else if (!route.bodyFile.empty()) {
+        json << ", \"body_file\": " << JsonString(route.bodyFile);
+    } else if (InlineBody(route.body)) {
+        json << ", \"body\": " << JsonString(route.body);
+    } else {
+        // Relative to the routes folder.
+        std::wstring name = m_name + L"-" + std::to_wstring(m_bodyFiles.size() + 1) + L".body";
+        m_bodyFiles.push_back(m_folder + L"\\routes\\" + name);
+        if (!WriteFileBytes(m_bodyFiles.back(), route.body)) return {};
+        json << ", \"body_file\": " << JsonString(Narrow(name));
+    }
+    if (route.contentLength >= 0) json << ", \"content_length\": " << route.contentLength;
+    if (route.dropBeforeResponse > 0) json << ", \"drop_before_response\": " << route.dropBeforeResponse;
+    if (route.dropAfter >= 0) json << ", \"drop_after\": " << route.dropAfter;
+    if (route.stallBeforeResponse) json << ", \"stall_before_response\": true";
+    if (route.stallAfter >= 0) json << ", \"stall_after\": " << route.stallAfter;
+    if (route.chunkSize > 0) json << ", \"chunk_size\": " << route.chunkSize;
+    if (route.chunkDelayMs > 0) json << ", \"chunk_delay_ms\": " << route.chunkDelayMs;
+    if (route.headerDelayMs > 0) json << ", \"header_delay_ms\": " << route.headerDelayMs;
+    if (route.endless) json << ", \"endless\": true";
+    if (route.noStatusLine) json << ", \"no_status_line\": true";
+    if (route.wrongCertificate) json << ", \"certificate\": \"wrong_host\"";
+    if (route.tlsStall) json << ", \"stall_tls\": true";
+    json << "}";
+    return json.str();
 }
 
-CatalogueService::~CatalogueService() { DeleteFileW(m_routesFile.c_str()); }
+CatalogueService::CatalogueService()
+    : m_folder(StateFolder()),
+      m_name(std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++routeFileCounter)),
+      m_routesFile(m_folder + L"\\routes\\" + m_name + L".json") {}
+
+// Bodies stay until the end: a request may still be on its way to one that a
+// newer set of routes no longer names.
+CatalogueService::~CatalogueService() {
+    DeleteFileW(m_routesFile.c_str());
+    for (const std::wstring& file : m_bodyFiles) DeleteFileW(file.c_str());
+}
 
 bool CatalogueService::Running() const { return Port() != 0; }
 
@@ -93,7 +119,11 @@ int CatalogueService::Port() const {
 
 bool CatalogueService::SetRoutes(const std::vector<Route>& routes) {
     std::string json = "{\"routes\": [\n";
-    for (size_t i = 0; i < routes.size(); ++i) json += (i ? ",\n" : "") + RouteJson(routes[i]);
+    for (size_t i = 0; i < routes.size(); ++i) {
+        std::string route = RouteJson(routes[i]);
+        if (route.empty()) return false;
+        json += (i ? ",\n" : "") + route;
+    }
     json += "\n]}\n";
     // The service reads *.json at any moment: write elsewhere, then rename.
     std::wstring temporary = m_routesFile + L".tmp";

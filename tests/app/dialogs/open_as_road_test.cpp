@@ -17,9 +17,9 @@
 #include "shared/launch.h"
 #include "shared/settings.h"
 #include "tests/app/dialogs/dialog_fixture.h"
-#include "tests/app/dialogs/giant_png.h"
 #include "tests/support/catalogue_service.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/pictures.h"
 #include "tests/support/program.h"
 #include "tests/support/text.h"
 #include "tests/support/wine_path.h"
@@ -84,7 +84,7 @@ protected:
             std::string name = "product" + std::to_string(i) + ".png";
             std::wstring served = wendaro_test::WindowsPathOf(picturesFolder + "/" + name);
             if (giantFirst && i == 1) {
-                ASSERT_TRUE(WriteGiantPng(served, 30000, 30000));
+                ASSERT_TRUE(wendaro_test::WriteFileBytes(served, GiantPng(30000, 30000)));
             } else {
                 WritePicture(served, 80, 90, ServedColour);
             }
@@ -164,7 +164,7 @@ TEST_F(Road, ThePromptShowsThePicturesItsChildFetched) {
 // stays up, shows the other picture, and its child still replaces pictures.
 TEST_F(Road, AGiantPictureIsPassedOverAndTheChildStillRuns) {
     std::wstring pictures = folder.Pictures(L"rdx");
-    ASSERT_TRUE(WriteGiantPng(pictures + L"\\pic01.png", 30000, 30000));
+    ASSERT_TRUE(WriteFileBytes(pictures + L"\\pic01.png", GiantPng(30000, 30000)));
     WritePicture(pictures + L"\\pic02.bmp", 70, 40, RGB(0xC0, 0x40, 0x40));
     ServeCategory(true);
     HWND dialog = Start();
