@@ -97,6 +97,37 @@ protected:
     }
 
     void MakeListDue() { SetWriteTicks(ListPath(), NowTicks() - Week - Minute); }
+
+    static Route Redirect(const std::string& from, const std::string& to, int status = 302) {
+        Route route(from);
+        route.status = status;
+        route.Header("Location", to);
+        return route;
+    }
+
+    // Stored pictures 1-5 of a day before the server's time.
+    void StorePictures(const std::string& bytes) {
+        for (int n = 1; n <= 5; ++n) {
+            std::wstring name = L"pic0" + std::to_wstring(n) + L".png";
+            ASSERT_TRUE(WriteFileBytes(Picture(name), bytes));
+            SetWriteTicks(Picture(name), ServerTicks() - Day);
+        }
+    }
+    void ExpectStoredPicture(int n, const std::string& bytes) {
+        std::wstring name = L"pic0" + std::to_wstring(n) + L".png";
+        EXPECT_EQ(bytes, ReadFileBytes(Picture(name))) << n;
+        EXPECT_EQ(ServerTicks() - Day, WriteTicks(Picture(name))) << n;
+    }
+
+    // A run with five pictures served by these routes (addresses of their
+    // own where the route's is not the picture's).
+    void ServePictureRoutes(const std::vector<Route>& pictures, std::vector<Route> more = {}) {
+        std::vector<std::string> urls;
+        for (const Route& picture : pictures) urls.push_back(picture.url);
+        more.insert(more.end(), pictures.begin(), pictures.end());
+        more.push_back(ListRoute(ProductList(urls)));
+        ASSERT_TRUE(service.SetRoutes(more));
+    }
 };
 
 TEST_F(UpdateRunTest, FirstRunFetchesEverythingAndAnImmediateSecondRunMakesNoRequest) {
@@ -390,12 +421,21 @@ TEST_F(UpdateRunTest, OnlyACompleteListReplacesTheStoredOne) {
         ListRoute(fresh.substr(0, fresh.size() - 10)),
         ListRoute("<?xml version=\"1.0\"?>\n<!DOCTYPE ns1:SearchProductResponse [\n"
                   "<!ENTITY more \"more\">\n]>\n" + fresh.substr(fresh.find('<', 1))),
+        // Well-formed, without a DOCTYPE, and still no list.
+        ListRoute("<?xml version=\"1.0\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\"><head>"
+                  "<title>503</title></head><body><p>Service unavailable</p></body></html>\n"),
+        ListRoute("<?xml version=\"1.0\"?>\n<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+                  "<soap:Body><soap:Fault><faultcode>soap:Server</faultcode><faultstring>"
+                  "categoryID unknown</faultstring></soap:Fault></soap:Body></soap:Envelope>\n"),
+        Redirect(ListUrl(), "http://" + UniqueHost("plain") + "/list.xml"),
     };
     WaitingPrompt prompt(categoryId);
 
     for (const Route& list : bad) {
-        SCOPED_TRACE(list.body.substr(0, 40));
-        ASSERT_TRUE(service.SetRoutes({list, PictureRoute("n1.png")}));
+        SCOPED_TRACE(list.body.substr(0, 40) + list.url.substr(0, 40));
+        Route plain("http://" + UniqueHost("plain") + "/list.xml");
+        plain.body = fresh;
+        ASSERT_TRUE(service.SetRoutes({list, PictureRoute("n1.png"), plain}));
         MakeListDue();
         const ULONGLONG listTime = WriteTicks(ListPath());
         const size_t requests = Gets(ListUrl());
@@ -415,34 +455,170 @@ TEST_F(UpdateRunTest, OnlyACompleteListReplacesTheStoredOne) {
 // Only a complete picture replaces a stored one; no picture holds the run past
 // the download time limit (the program's own: a minute).
 
-TEST_F(UpdateRunTest, ACutShortOrOversizedPictureLeavesTheStoredOne) {
+TEST_F(UpdateRunTest, OnlyAWholePictureReplacesTheStoredOne) {
     MakePictureFolder();
-    const ULONGLONG stored = ServerTicks() - Day;
-    for (const wchar_t* name : {L"pic01.png", L"pic02.png"}) {
-        ASSERT_TRUE(WriteFileBytes(Picture(name), "kept"));
-        SetWriteTicks(Picture(name), stored);
-    }
-    // Whole pictures, so that only the cut and the size can be what turns
-    // them away: 40 kB cut after 15 kB, and 12.6 MB (2048 x 2048 pixels).
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    const std::string kept = TinyPng("kept");
+
+    // Whole pictures, so that only the fault can be what turns them away.
     Route cut = PictureRoute("q1.png", RgbPng(128, 104, "q1.png"));
     cut.dropAfter = 15000;
-    Route oversized = PictureRoute("q2.png", RgbPng(2048, 2048, "q2.png"));
+    Route oversized = PictureRoute("q2.png", RgbPng(2048, 2048, "q2.png"));  // 12.6 MB
     oversized.framing = "chunked";
-    Serve({"q1.png", "q2.png", "q3.png"}, {cut, oversized});
+    Route lastChunkMissing = PictureRoute("q3.png", RgbPng(128, 104, "q3.png"));
+    lastChunkMissing.framing = "chunked";
+    lastChunkMissing.dropAfter = 40000;
+    Route cutAtClose = PictureRoute("q4.png", RgbPng(128, 104, "q4.png"));
+    cutAtClose.framing = "close";
+    cutAtClose.dropAfter = 20000;
+    Route empty = PictureRoute("q5.png", "");
 
-    UpdateDocument();
-    for (const wchar_t* name : {L"pic01.png", L"pic02.png"}) {
-        EXPECT_EQ("kept", ReadFileBytes(Picture(name))) << Narrow(name);
-        EXPECT_EQ(stored, WriteTicks(Picture(name))) << Narrow(name);
+    Route page = PictureRoute("r1.png", "<html><body>Not here</body></html>\n");
+    Route noStatusLine = PictureRoute("r2.png", TinyPng("r2.png"));
+    noStatusLine.noStatusLine = true;
+    Route tallFrame = PictureRoute("r3.png", GifWithFrame(50, 40, 5000, 40));
+    // Its bytes past the length stay on the connection the next picture's
+    // request takes: they must not become that picture.
+    Route longerThanItsLength = PictureRoute("r4.png", TinyPng("r4.png"));
+    longerThanItsLength.contentLength = static_cast<long long>(TinyPng("r4.png").size()) - 12;
+    Route afterTheLongerOne = PictureRoute("r5.png");
+
+    const std::string elsewhere = UniqueHost("elsewhere");
+    Route giant = PictureRoute("s5.png", GiantPng(30000, 30000));  // 2.6 MB
+    Route downward("http://" + elsewhere + "/s3.png");
+    downward.body = TinyPng("s3.png");
+
+    struct Case {
+        const char* what;
+        std::vector<Route> pictures;
+        std::vector<Route> more;
+    } cases[] = {
+        {"cut, too large, no last chunk, cut at close, empty",
+         {cut, oversized, lastChunkMissing, cutAtClose, empty}, {}},
+        {"a page, no status line, a frame over the bound, longer than its length",
+         {page, noStatusLine, tallFrame, longerThanItsLength, afterTheLongerOne}, {}},
+        {"redirects to ftp, gopher, plain http and itself; a giant",
+         {Redirect(ImageUrl("s1.png"), "ftp://" + elsewhere + "/s1.png"),
+          Redirect(ImageUrl("s2.png"), "gopher://" + elsewhere + "/s2.png"),
+          Redirect(ImageUrl("s3.png"), downward.url, 301), Redirect(ImageUrl("s4.png"), ImageUrl("s4.png")),
+          giant},
+         {downward}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StorePictures(kept);
+        // A side file an interrupted run left.
+        ASSERT_TRUE(WriteFileBytes(Picture(L"~pic02.part"), "left"));
+        ServePictureRoutes(c.pictures, c.more);
+        MakeListDue();
+        UpdateDocument();
+        for (size_t i = 0; i < c.pictures.size(); ++i) {
+            EXPECT_EQ(1u, Gets(c.pictures[i].url)) << i;
+            if (c.pictures[i].url == afterTheLongerOne.url && ReadFileBytes(Picture(L"pic05.png")) != kept) {
+                ExpectPicture(L"pic05.png", "r5.png");  // asked on a connection of its own
+                continue;
+            }
+            ExpectStoredPicture(static_cast<int>(i) + 1, kept);
+        }
+        EXPECT_EQ(6u, FilesIn(PictureFolder()).size()) << "the list and five pictures, nothing else";
     }
-    ExpectPicture(L"pic03.png", "q3.png");
-    EXPECT_EQ(4u, FilesIn(PictureFolder()).size()) << "the list and three pictures, nothing else";
+    EXPECT_EQ(0u, Gets(elsewhere)) << "no redirect taken";
 }
 
-// Two machines update at once, so that the suite waits out the limit only
-// once: this test's, whose first picture trickles in at 64 bytes a second,
-// and another whose first picture's host never answers.
-TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
+// 307 and 308 are followed; a picture that cannot take the stored one's
+// place leaves it.
+TEST_F(UpdateRunTest, RedirectedPicturesAreStoredAndAFailedRenameKeepsTheStoredOne) {
+    MakePictureFolder();
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    StorePictures(TinyPng("kept"));
+    ServePictureRoutes({Redirect(ImageUrl("u1.png"), ImageUrl("v1.png"), 307),
+                        Redirect(ImageUrl("u2.png"), ImageUrl("v2.png"), 308), PictureRoute("u3.png")},
+                       {PictureRoute("v1.png"), PictureRoute("v2.png")});
+    MakeListDue();
+    {
+        KernelHandle held(CreateFileW(Picture(L"pic03.png").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        UpdateDocument();
+    }
+    ExpectPicture(L"pic01.png", "v1.png");
+    ExpectPicture(L"pic02.png", "v2.png");
+    EXPECT_EQ(1u, Gets(ImageUrl("u3.png")));
+    ExpectStoredPicture(3, TinyPng("kept"));
+    EXPECT_FALSE(FileExists(Picture(L"~pic03.part")));
+}
+
+// Hosts that keep a download alive without end, in every state of it. The
+// program's own bounds (a minute a download, two for the run) are shortened
+// here; StalledHostsCostADownloadAMinuteAndTheRunTwo runs with the real ones.
+TEST_F(UpdateRunTest, EveryStalledStateEndsWithinItsBound) {
+    MakePictureFolder();
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    const DWORD download = 3000, run = 9000;
+    ScopedEnvironment limits(L"WENDARO_UPDATE_TIME_LIMITS",
+                             (std::to_wstring(download) + L"," + std::to_wstring(run)).c_str());
+    const std::string kept = TinyPng("kept");
+    StorePictures(kept);
+    ASSERT_TRUE(WriteFileBytes(ListPath(), ProductList({})));
+    const std::string stored = ReadFileBytes(ListPath());
+
+    Route noTls(ImageHostPath.substr(0, 8) + UniqueHost("notls") + "/w1.png");
+    noTls.tlsStall = true;
+    Route trickledHeader = PictureRoute("w2.png");
+    trickledHeader.headerDelayMs = 400;
+    Route endless = PictureRoute("w4.png", "");
+    endless.framing = "chunked";
+    endless.endless = true;
+    Route silent = PictureRoute("w5.png");
+    silent.stallBeforeResponse = true;
+    ServePictureRoutes({noTls, trickledHeader, PictureRoute("w3.png"), endless, silent});
+    MakeListDue();
+    ULONGLONG started = GetTickCount64();
+    UpdateDocument();
+    ULONGLONG took = GetTickCount64() - started;
+    EXPECT_LT(took, run + 1500u) << "the run's budget";
+    EXPECT_GE(took, run - 1500u);
+    ExpectPicture(L"pic03.png", "w3.png");  // reached: the two before it each ended at their bound
+    for (int n : {1, 2, 4, 5}) ExpectStoredPicture(n, kept);
+    EXPECT_EQ(6u, FilesIn(PictureFolder()).size()) << "the list and five pictures, nothing else";
+
+    // The table over plain http and the list over https, each stalled: the
+    // step fails at its bound and the run ends there.
+    ASSERT_TRUE(WriteFileBytes(ListPath(), stored));
+    Route tableTrickle = TableRoute(LocalTable());
+    tableTrickle.headerDelayMs = 400;
+    Route listNoTls = ListRoute(ProductList({ImageUrl("w3.png")}));
+    listNoTls.tlsStall = true;
+    struct Case {
+        const char* what;
+        Route route;
+        bool tableDue;
+    } cases[] = {{"table", tableTrickle, true}, {"list", listNoTls, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.tableDue ? StoreUpdateTicks(NowTicks() - Week) : StoreUpdateTicks(NowTicks()));
+        ASSERT_TRUE(service.SetRoutes({c.route}));
+        MakeListDue();
+        const ULONGLONG listTime = WriteTicks(ListPath());
+        WaitingPrompt prompt(categoryId);
+        started = GetTickCount64();
+        UpdateDocument();
+        took = GetTickCount64() - started;
+        EXPECT_GE(took, download - 500u);
+        EXPECT_LT(took, download + 1500u);
+        EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
+        EXPECT_EQ(stored, ReadFileBytes(ListPath()));
+        EXPECT_EQ(listTime, WriteTicks(ListPath()));
+        EXPECT_FALSE(prompt.Signalled());
+        EXPECT_EQ(0u, TemporaryDownloads());
+    }
+}
+
+// Two machines update at once with the program's real bounds, so that the
+// suite waits them out only once: the other machine's first picture
+// trickles in at 64 bytes a second and costs its run a minute; this one's
+// pictures stall in every state and spend the run's two minutes.
+TEST_F(UpdateRunTest, StalledHostsCostADownloadAMinuteAndTheRunTwo) {
     MakePictureFolder();
     ASSERT_TRUE(StoreUpdateTicks(NowTicks()));  // each machine's own table names its category
     const std::string otherCategory = categoryId + "x";
@@ -454,16 +630,26 @@ TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
     ASSERT_TRUE(WriteFileBytes(otherData + L"Mappingtable.xml", MappingTable(Narrow(Extension), otherCategory)));
     const std::string otherImages = ImageHostPath + otherCategory + "/images/product/thumbnail/";
 
-    Route trickle = PictureRoute("t1.png", RgbPng(182, 182, "t1.png"));  // 100 kB
+    Route trickle(otherImages + "t1.png");
+    trickle.body = RgbPng(182, 182, "t1.png");  // 100 kB
     trickle.chunkSize = 64;
     trickle.chunkDelayMs = 1000;
-    Route silent(otherImages + "t3.png");
-    silent.stallBeforeResponse = true;
-    Route otherPicture(otherImages + "t4.png");
-    otherPicture.body = TinyPng("t4.png");
+    Route otherPicture(otherImages + "t2.png");
+    otherPicture.body = TinyPng("t2.png");
     Route otherList(ProductListPrefix + otherCategory + "/");
-    otherList.body = ProductList({otherImages + "t3.png", otherImages + "t4.png"});
-    Serve({"t1.png", "t2.png"}, {trickle, silent, otherPicture, otherList});
+    otherList.body = ProductList({trickle.url, otherPicture.url});
+
+    Route noTls(ImageHostPath.substr(0, 8) + UniqueHost("notls") + "/x1.png");
+    noTls.tlsStall = true;
+    Route trickledHeader = PictureRoute("x3.png");
+    trickledHeader.headerDelayMs = 2000;
+    Route silent = PictureRoute("x4.png");
+    silent.stallBeforeResponse = true;
+    Route endless = PictureRoute("x5.png", "");
+    endless.framing = "chunked";
+    endless.endless = true;
+    ServePictureRoutes({noTls, PictureRoute("x2.png"), trickledHeader, silent, endless},
+                       {TableRoute(LocalTable()), trickle, otherPicture, otherList});
     WaitingPrompt prompt(categoryId);
 
     const std::wstring arguments = L"/update " + QuoteArgument(Document());
@@ -475,20 +661,26 @@ TEST_F(UpdateRunTest, AStalledPictureHostCostsTheRunAboutAMinute) {
         second.reset(StartProgram(arguments));
     }
     ASSERT_TRUE(first && second);
-    for (HANDLE process : {first.get(), second.get()}) {
-        if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) {
+    ULONGLONG took[2] = {};
+    HANDLE processes[2] = {second.get(), first.get()};
+    for (int i = 0; i < 2; ++i) {
+        if (WaitForSingleObject(processes[i], 150000) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "the update run did not end";
-            TerminateProcess(process, 1);
+            TerminateProcess(processes[i], 1);
         }
+        took[i] = GetTickCount64() - started;
     }
-    EXPECT_LT(GetTickCount64() - started, 80000u);
+    EXPECT_GE(took[0], 59000u) << "the trickled picture's minute";
+    EXPECT_LT(took[0], 66000u);
+    EXPECT_GE(took[1], 118000u) << "the run's two minutes";
+    EXPECT_LT(took[1], 122000u);
 
-    EXPECT_EQ(1u, Gets(ImageUrl("t1.png")));
-    ExpectPicture(L"pic02.png", "t2.png");
+    ExpectPicture(L"pic02.png", "x2.png");
+    EXPECT_EQ(1u, Gets(trickledHeader.url));
     EXPECT_TRUE(prompt.Signalled());
     EXPECT_EQ(2u, FilesIn(PictureFolder()).size()) << "the list and the second picture";
-    EXPECT_EQ(1u, Gets(otherImages + "t3.png"));
-    EXPECT_EQ(TinyPng("t4.png"), ReadFileBytes(otherPictures + L"pic02.png"));
+    EXPECT_EQ(1u, Gets(trickle.url));
+    EXPECT_EQ(TinyPng("t2.png"), ReadFileBytes(otherPictures + L"pic02.png"));
     EXPECT_EQ(2u, FilesIn(otherPictures).size()) << "the list and the second picture";
 }
 
