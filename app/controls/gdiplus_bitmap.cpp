@@ -7,7 +7,7 @@ using std::min;
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "app/controls/picture_size.h"
+#include "shared/picture_file.h"
 
 namespace VELQGDIPLUS {
 
@@ -18,8 +18,9 @@ CVELQGdiPlusBitmap::~CVELQGdiPlusBitmap() { delete bitmap; }
 bool CVELQGdiPlusBitmap::Load(const wchar_t* path) {
     delete bitmap;
     bitmap = nullptr;
-    // Decided before GDI+ sees the file: it would decode a giant picture whole.
-    if (!HasShowableSize(path)) return false;
+    // Decided before GDI+ sees the file: it would decode a giant picture whole
+    // and show a half-written one.
+    if (!IsShowablePicture(path)) return false;
     // FALSE: no embedded colour management, which is GdipCreateBitmapFromFile.
     bitmap = new Gdiplus::Bitmap(path, FALSE);
     return bitmap->GetLastStatus() == Gdiplus::Ok;

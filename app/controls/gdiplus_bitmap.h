@@ -18,8 +18,8 @@ public:
     CVELQGdiPlusBitmap& operator=(const CVELQGdiPlusBitmap&) = delete;
 
     // Drops any picture held, then decodes the file; true when it decoded. The
-    // GDI+ object is kept even when decoding failed; a file whose header
-    // declares no size up to MaxPictureSide a side gets none (picture_size.h).
+    // GDI+ object is kept even when decoding failed; a file that is not a
+    // showable picture (shared/picture_file.h) gets none.
     bool Load(const wchar_t* path);
 
     Gdiplus::Bitmap* bitmap;

@@ -1,0 +1,224 @@
+// Stored pictures: which files reach GDI+ (whole ones, every side within the
+// bound, the format told by the content) and that GDI+ shows the odd ones
+// that are let through.
+#include <windows.h>
+
+#include <algorithm>
+using std::max;
+using std::min;
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/controls/gdiplus_bitmap.h"
+#include "shared/gdi_holders.h"
+#include "shared/picture_file.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/wine_path.h"
+
+using namespace wendaro_test;
+
+namespace {
+
+class PictureFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Gdiplus::GdiplusStartupInput input;
+        ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, nullptr));
+    }
+    void TearDown() override { Gdiplus::GdiplusShutdown(token); }
+
+    // A 30 x 20 picture as GDI+ encodes it.
+    std::string Encoded(const wchar_t* mimeType);
+
+    ULONG_PTR token = 0;
+    TempFolder folder;
+};
+
+bool EncoderFor(const wchar_t* mimeType, CLSID& clsid) {
+    UINT count = 0, bytes = 0;
+    Gdiplus::GetImageEncodersSize(&count, &bytes);
+    std::vector<BYTE> buffer(bytes);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (bytes == 0 || Gdiplus::GetImageEncoders(count, bytes, encoders) != Gdiplus::Ok) return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == mimeType) {
+            clsid = encoders[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string PictureFileTest::Encoded(const wchar_t* mimeType) {
+    CLSID encoder;
+    const std::wstring path = folder / L"encoded";
+    Gdiplus::Bitmap source(30, 20, PixelFormat24bppRGB);
+    if (!EncoderFor(mimeType, encoder) || source.Save(path.c_str(), &encoder, nullptr) != Gdiplus::Ok) return {};
+    return ReadFileBytes(path);
+}
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += static_cast<char>(v);
+    return out;
+}
+
+std::string LittleEndian(uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> 8 * i);
+    return out;
+}
+
+std::string BigEndian(uint32_t value, int bytes) {
+    std::string out = LittleEndian(value, bytes);
+    return std::string(out.rbegin(), out.rend());
+}
+
+// The bytes with `inserted` put in front of the first `marker` (two bytes).
+std::string InsertBefore(std::string bytes, const std::string& marker, const std::string& inserted) {
+    const size_t at = bytes.find(marker);
+    return at == std::string::npos ? std::string() : bytes.insert(at, inserted);
+}
+
+// The bytes with the field `offset` bytes after the first `marker` replaced.
+std::string Patched(std::string bytes, const std::string& marker, size_t offset, const std::string& field) {
+    const size_t at = bytes.find(marker);
+    return at == std::string::npos ? std::string() : bytes.replace(at + offset, field.size(), field);
+}
+
+std::string Cut(const std::string& bytes, size_t keep) { return bytes.substr(0, keep); }
+
+struct GifFrame {
+    unsigned left, top, width, height;
+};
+
+// Codes of 3 bits for colour 0 with a clear code after every second pixel,
+// so that the code width never grows; in sub-blocks of up to 255 bytes.
+std::string GifPixels(unsigned pixels) {
+    std::string codes;
+    uint32_t pending = 0;
+    int bits = 0;
+    auto put = [&](uint32_t code) {
+        pending |= code << bits;
+        for (bits += 3; bits >= 8; bits -= 8, pending >>= 8) codes += static_cast<char>(pending);
+    };
+    put(4);
+    for (unsigned i = 1; i <= pixels; ++i) {
+        put(0);
+        if (i % 2 == 0) put(4);
+    }
+    put(5);
+    if (bits > 0) codes += static_cast<char>(pending);
+    std::string blocks;
+    for (size_t at = 0; at < codes.size(); at += 255) {
+        const std::string block = codes.substr(at, 255);
+        blocks += static_cast<char>(block.size()) + block;
+    }
+    return blocks + '\0';
+}
+
+// A two-colour GIF with one frame; a frame above the bound gets the data
+// of one pixel only (the check refuses it before decoding).
+std::string Gif(unsigned screenWidth, unsigned screenHeight, GifFrame frame) {
+    const bool bounded = frame.width <= MaxPictureSide && frame.height <= MaxPictureSide;
+    return "GIF89a" + LittleEndian(screenWidth, 2) + LittleEndian(screenHeight, 2) + Bytes({0x80, 0, 0}) +
+           Bytes({0xC0, 0x30, 0x50, 0, 0, 0}) + Bytes({0x21, 0xF9, 4, 0, 0, 0, 0, 0}) + "," +
+           LittleEndian(frame.left, 2) + LittleEndian(frame.top, 2) + LittleEndian(frame.width, 2) +
+           LittleEndian(frame.height, 2) + Bytes({0, 2}) +
+           GifPixels(bounded ? frame.width * frame.height : 1) + ";";
+}
+
+// An uncompressed BMP, rows of zeros; a core header (12 bytes) or the
+// 40-byte info header, whose height below zero means top-down.
+std::string Bmp(int headerSize, int width, int height, int bitsPerPixel) {
+    const int paletteBytes = bitsPerPixel <= 8 ? (headerSize == 12 ? 3 : 4) << bitsPerPixel : 0;
+    const uint32_t offset = 14 + headerSize + paletteBytes;
+    const size_t pixels = size_t(width * bitsPerPixel + 31) / 32 * 4 * std::abs(height);
+    std::string info = headerSize == 12 ? LittleEndian(width, 2) + LittleEndian(height, 2)
+                                        : LittleEndian(width, 4) + LittleEndian(height, 4);
+    info += LittleEndian(1, 2) + LittleEndian(bitsPerPixel, 2);
+    info.resize(headerSize - 4);
+    return "BM" + LittleEndian(offset + uint32_t(pixels), 4) + LittleEndian(0, 4) + LittleEndian(offset, 4) +
+           LittleEndian(headerSize, 4) + info + std::string(paletteBytes + pixels, '\0');
+}
+
+TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
+    const std::string png = Encoded(L"image/png"), jpeg = Encoded(L"image/jpeg"), bmp = Encoded(L"image/bmp");
+    const std::string progressive = ReadFileBytes(WindowsPathOf(std::string(WENDARO_TEST_DATA "/progressive.jpg")));
+    ASSERT_FALSE(png.empty() || jpeg.empty() || bmp.empty() || progressive.empty());
+    const std::string dqt = "\xFF\xDB", sof0 = "\xFF\xC0", sof2 = "\xFF\xC2";
+    const std::string exif = Bytes({0xFF, 0xE1, 0, 22}) + std::string("Exif\0\0II*\0", 10) +
+                             LittleEndian(8, 4) + LittleEndian(0, 2) + LittleEndian(0, 4);
+    const GifFrame small = {0, 0, 30, 20};
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool showable;
+        bool decodes;  // GDI+ itself shows the file (checked only when set)
+    } cases[] = {
+        {"png", png, true, true},
+        {"half a png", Cut(png, png.size() / 2), false, false},
+        {"png without the last byte of its end chunk", Cut(png, png.size() - 1), false, false},
+        {"png 4097 wide", Patched(png, "IHDR", 4, BigEndian(4097, 4)), false, false},
+        {"jpeg", jpeg, true, true},
+        {"progressive jpeg", progressive, true, true},
+        {"jpeg with exif and fill bytes", InsertBefore(jpeg.substr(0, 2) + exif + jpeg.substr(2), dqt, "\xFF\xFF"),
+         true, true},
+        {"jpeg with stray bytes between segments", InsertBefore(jpeg, dqt, Bytes({0, 0x12, 0x34})), true, true},
+        {"jpeg 4096 high", Patched(jpeg, sof0, 5, BigEndian(4096, 2)), true, false},
+        {"jpeg 0 high", Patched(jpeg, sof0, 5, BigEndian(0, 2)), false, false},
+        {"progressive jpeg 4097 wide", Patched(progressive, sof2, 7, BigEndian(4097, 2)), false, false},
+        {"jpeg without its end marker", Cut(jpeg, jpeg.size() - 2), false, false},
+        {"progressive jpeg cut after its first scans", Cut(progressive, progressive.size() / 2), false, false},
+        {"jpeg with a scan before its frame", jpeg.substr(0, 2) + Bytes({0xFF, 0xDA, 0, 2}) + jpeg.substr(2),
+         false, false},
+        {"bmp", bmp, true, true},
+        {"bmp cut short", Cut(bmp, bmp.size() - 10), false, false},
+        {"bmp with a file size of 0", Patched(bmp, "BM", 2, LittleEndian(0, 4)), true, true},
+        {"bmp with a file size of 0 cut short", Cut(Patched(bmp, "BM", 2, LittleEndian(0, 4)), bmp.size() - 10),
+         false, false},
+        {"bmp top-down 4096 high", Bmp(40, 1, -4096, 24), true, false},
+        {"bmp top-down 4097 high", Bmp(40, 1, -4097, 24), false, false},
+        {"bmp core header 5000 wide", Bmp(12, 5000, 1, 1), false, false},
+        {"gif", Gif(30, 20, small), true, true},
+        {"gif with a 0 x 0 screen", Gif(0, 0, small), true, true},
+        {"gif frame larger than its screen", Gif(10, 10, {0, 0, 40, 30}), true, true},
+        {"gif 4096 x 4096 screen", Gif(4096, 4096, small), true, false},
+        {"gif 4097 wide screen", Gif(4097, 20, small), false, false},
+        {"gif frame 5000 x 5000 on a small screen", Gif(30, 20, {0, 0, 5000, 5000}), false, false},
+        {"gif frame reaching past 4096", Gif(30, 20, {4000, 0, 100, 20}), false, false},
+        {"gif frame 0 high", Gif(30, 20, {0, 0, 30, 0}), false, false},
+        {"gif without its trailer", Cut(Gif(30, 20, small), Gif(30, 20, small).size() - 1), false, false},
+        {"empty file", "", false, false},
+        {"html page", "<!DOCTYPE html><html><body>Not found</body></html>", false, false},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        // Named .png whatever they hold: the content tells the format.
+        const std::wstring path = folder / (std::to_wstring(++index) + L".png");
+        ASSERT_TRUE(WriteFileBytes(path, c.bytes)) << c.name;
+        EXPECT_EQ(c.showable, IsShowablePicture(path.c_str())) << c.name;
+        if (c.decodes) {
+            Gdiplus::Bitmap direct(path.c_str(), FALSE);
+            EXPECT_EQ(Gdiplus::Ok, direct.GetLastStatus()) << c.name;
+            GdiBitmap shown;
+            LoadPictureBitmap(path.c_str(), shown.put());
+            BITMAP info = {};
+            EXPECT_TRUE(shown && GetObjectW(shown.get(), sizeof info, &info)) << c.name;
+            EXPECT_EQ(direct.GetWidth(), UINT(info.bmWidth)) << c.name;
+        }
+        if (!c.showable) {
+            VELQGDIPLUS::CVELQGdiPlusBitmap picture;
+            EXPECT_FALSE(picture.Load(path.c_str())) << c.name;
+            EXPECT_EQ(nullptr, picture.bitmap) << c.name;
+        }
+    }
+}
+
+}  // namespace
