@@ -14,7 +14,10 @@ namespace VELQCOMMON {
 namespace {
 
 // Redirects are followed by the job, between its tests of the time limit:
-// WinINet's own loop has no end. Bodies stay out of WinINet's cache, which
+// WinINet's own loop has no end. No request gets a timeout of its own: a
+// receive timeout never fires on a trickle, and under Wine a TLS handshake
+// that times out ends the whole process inside WinINet. The owner bounds a
+// blocked call instead (RunDownload). Bodies stay out of WinINet's cache, which
 // would write each one a second time.
 constexpr DWORD HttpRequestFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_AUTO_REDIRECT |
                                    INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD;
@@ -23,8 +26,6 @@ constexpr DWORD ErrorDialogFlags = FLAGS_ERROR_UI_FILTER_FOR_ERRORS |
                                    FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS |
                                    FLAGS_ERROR_UI_FLAGS_GENERATE_DATA;
 constexpr int MaxFailedSends = 5;
-// A host that answers at once must not fail for want of time.
-constexpr DWORD ShortestWaitMs = 1000;
 
 bool IsStopRequested(HANDLE stopEvent) { return WaitForSingleObject(stopEvent, 0) != WAIT_TIMEOUT; }
 
@@ -99,13 +100,6 @@ bool CVELQHttpFile::Crack(const std::wstring& url) {
     urlParts.host = host;
     urlParts.path = path;
     return true;
-}
-
-// Wine reports a call cut short by its timeout as a network error of its
-// own (12002, 12030, 10060): only one that waited out its share is ours.
-DWORD CVELQHttpFile::CallError(DWORD error, ULONGLONG began) const {
-    bool waitedItsShare = GetTickCount64() - began + 20 >= m_waitShareMs;
-    return error != ERROR_SUCCESS && waitedItsShare ? DWORD(ERROR_TIMEOUT) : error;
 }
 
 DWORD CVELQHttpFile::DownloadHttpFile() {
@@ -265,9 +259,8 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
         if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
         if (m_deadline.Expired()) return ERROR_TIMEOUT;
         DWORD available = 0;
-        ULONGLONG began = GetTickCount64();
         if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
-            DWORD error = CallError(GetLastError(), began);
+            DWORD error = GetLastError();
             Trace(L"InternetQueryDataAvailable failed:%d", error);
             return error;
         }
@@ -276,9 +269,8 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
         if (lengthAnnounced) wanted = std::min(wanted, total - done);
         DWORD read = 0;
         SetLastError(ERROR_SUCCESS);
-        began = GetTickCount64();
         if (!InternetReadFile(request, buffer, wanted, &read) || read == 0) {
-            DWORD error = CallError(GetLastError(), began);
+            DWORD error = GetLastError();
             // A closed connection reads as a clean end: with a length
             // announced, fewer bytes than that is a cut-off body.
             if (error == ERROR_SUCCESS && lengthAnnounced) error = ERROR_INTERNET_CONNECTION_RESET;
@@ -312,16 +304,10 @@ DWORD CVELQHttpFile::SendRequest(HINTERNET request, bool* sent) {
     int failedSends = 0;
     while (!IsStopRequested(stopEvent)) {
         if (m_deadline.Expired()) return ERROR_TIMEOUT;
-        // Wine arms a request's receive timeout once per send, not per read,
-        // and reads stalled headers a second time: half of what is left.
-        m_waitShareMs = m_deadline.Share(ShortestWaitMs);
-        LimitWaits(request, m_waitShareMs);
-        ULONGLONG began = GetTickCount64();
         *sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
         if (*sent) break;
         if (failedSends >= MaxFailedSends) break;
-        DWORD code = CallError(GetLastError(), began);
-        if (code == ERROR_TIMEOUT) return code;
+        DWORD code = GetLastError();
         if (IsNetworkError(code)) return code;
         Trace(L"HttpSendRequest error<%d>", code);
         DWORD answer = InternetErrorDlg(notifyWindow, request, code, ErrorDialogFlags, nullptr);

@@ -17,8 +17,9 @@
 //                                      or a reply without a status line
 //   1223   ERROR_CANCELLED             stopped, or the error dialog was cancelled
 //   1460   ERROR_TIMEOUT               the job reached its deadline (60 s, or the
-//                                      owner's earlier one), or a call waited its
-//                                      whole share of the time left for the host
+//                                      owner's earlier one) between two calls; an
+//                                      owner that gives up on a call blocked past
+//                                      it reports the same (RunDownload)
 //   12005  ERROR_INTERNET_INVALID_URL  the URL (or a redirect's) does not split
 //   12006  ERROR_INTERNET_UNRECOGNIZED_SCHEME
 //                                      a redirect to anything but http or https
@@ -134,12 +135,7 @@ private:
                             SECURITY_ATTRIBUTES* access);
     bool IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) const;
     DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);
-    // The error of a blocking call that began at began, or 1460 when it
-    // failed only after waiting its whole share: then the bound ended it.
-    DWORD CallError(DWORD error, ULONGLONG began) const;
-
     VELQTASKCOMMON::Deadline m_deadline = VELQTASKCOMMON::Deadline::Never();
-    DWORD m_waitShareMs = INFINITE;  // the longest wait of the request's calls
     std::wstring m_currentUrl;       // sourceUrl, or where a redirect sent the run
 };
 

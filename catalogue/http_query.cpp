@@ -90,11 +90,4 @@ void IgnoreRevocation(HINTERNET request) {
     InternetSetOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
 }
 
-void LimitWaits(HINTERNET request, DWORD milliseconds) {
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        InternetSetOptionW(request, option, &milliseconds, sizeof milliseconds);
-    }
-}
-
 }  // namespace VELQCOMMON

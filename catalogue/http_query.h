@@ -35,7 +35,4 @@ bool QueryServerTime(HINTERNET request, SYSTEMTIME* time);
 // the other security flags; when they cannot be read, sets that flag alone.
 void IgnoreRevocation(HINTERNET request);
 
-// Bounds each wait of the request's connect, send and receive calls.
-void LimitWaits(HINTERNET request, DWORD milliseconds);
-
 }  // namespace VELQCOMMON

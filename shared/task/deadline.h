@@ -3,7 +3,7 @@
 //
 //   Deadline deadline = Deadline::In(60000).Earlier(runDeadline);
 //   if (deadline.Expired()) ...;
-//   WaitForSingleObject(thread, deadline.Left());
+//   WaitForSingleObject(thread, deadline.Share(500));
 #pragma once
 
 #include <windows.h>
@@ -25,9 +25,8 @@ public:
         ULONGLONG now = GetTickCount64();
         return now >= m_tick ? 0 : static_cast<DWORD>(std::min<ULONGLONG>(m_tick - now, INFINITE - 1));
     }
-    // The longest the next blocking wait may take: half of what is left, so
-    // that a second wait still fits, but never less than minimum.
-    DWORD Share(DWORD minimum) const { return std::max(Left() / 2, minimum); }
+    // The next wait: at most longest, and never past the deadline.
+    DWORD Share(DWORD longest) const { return std::min(Left(), longest); }
     Deadline Earlier(Deadline other) const { return Deadline(std::min(m_tick, other.m_tick)); }
 
 private:

@@ -18,8 +18,7 @@ bool IsRunning(CVELQThread& job) { return job.HasThread() && job.GetExitCode() =
 // One poll of a job that looked alive: true once its thread has ended. The
 // exit code alone cannot tell, since a routine may return 259 itself.
 bool WaitedToEnd(CVELQThread& job, const Deadline& giveUp) {
-    DWORD wait = std::min(PollInterval, giveUp.Left());
-    return WaitForSingleObject(job.threadHandle, wait) == WAIT_OBJECT_0;
+    return WaitForSingleObject(job.threadHandle, giveUp.Share(PollInterval)) == WAIT_OBJECT_0;
 }
 
 // Holds the last reference to a job given up on until its thread ends.

@@ -73,6 +73,7 @@ protected:
         ProgramRun run = RunProgram(arguments, 60000);
         ASSERT_TRUE(run.started);
         ASSERT_TRUE(run.finished) << "the update run did not end";
+        EXPECT_EQ(0u, run.exitCode) << "the update run's exit code";
     }
     void UpdateDocument() { Update(Document()); }
 
@@ -105,8 +106,11 @@ protected:
         return route;
     }
 
-    // Stored pictures 1-5 of a day before the server's time.
+    // Stored pictures 1-5 of a day before the server's time, with a list.
     void StorePictures(const std::string& bytes) {
+        if (!FileExists(ListPath())) {
+            ASSERT_TRUE(WriteFileBytes(ListPath(), ProductList({})));
+        }
         for (int n = 1; n <= 5; ++n) {
             std::wstring name = L"pic0" + std::to_wstring(n) + L".png";
             ASSERT_TRUE(WriteFileBytes(Picture(name), bytes));
@@ -513,7 +517,7 @@ TEST_F(UpdateRunTest, OnlyAWholePictureReplacesTheStoredOne) {
         MakeListDue();
         UpdateDocument();
         for (size_t i = 0; i < c.pictures.size(); ++i) {
-            EXPECT_EQ(1u, Gets(c.pictures[i].url)) << i;
+            EXPECT_LE(1u, Gets(c.pictures[i].url)) << i;
             if (c.pictures[i].url == afterTheLongerOne.url && ReadFileBytes(Picture(L"pic05.png")) != kept) {
                 ExpectPicture(L"pic05.png", "r5.png");  // asked on a connection of its own
                 continue;
