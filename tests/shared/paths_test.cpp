@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "shared/constants.h"
@@ -39,6 +40,13 @@ bool RunCopyWritingModuleDirectory(const std::wstring& program, const std::wstri
     KernelHandle processHandle(process.hProcess);
     KernelHandle threadHandle(process.hThread);
     return WaitForSingleObject(processHandle.get(), 30000) == WAIT_OBJECT_0;
+}
+
+// The system's short form of an existing path; empty when it has none.
+std::wstring ShortForm(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? buffer : L"";
 }
 
 std::wstring ReadWide(const std::wstring& path) {
@@ -133,18 +141,43 @@ TEST(Paths, ImageExtensionIsTheTextAfterTheLastDot) {
     for (const auto& c : cases) EXPECT_EQ(c.extension, GetImageExtension(c.address)) << c.address;
 }
 
+// Short forms are made by the system: Wine's aliases are not ~1 names.
 TEST(Paths, LongPathExpandsShortNamesAndKeepsOthers) {
     TempFolder folder;
-    const std::wstring longPath = folder / L"A long file name.text";
-    ASSERT_TRUE(WriteFileBytes(longPath, "x"));
-    wchar_t shortPath[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH));
-    ASSERT_NE(longPath, shortPath);
+    const std::wstring file = folder / L"A long file name.text";
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
+    std::wstring deep = folder.path();
+    for (const wchar_t* level : {L"one", L"two", L"three", L"four"}) {
+        deep += L"\\Longer folder name " + std::wstring(level);
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    const std::wstring deepFile = deep + L"\\A long file name.text";
+    ASSERT_TRUE(WriteFileBytes(deepFile, "x"));
+    // Wine writes a long form of 1,024 characters or more past its buffer.
+    std::wstring overlong = folder.path();
+    for (int level = 0; level < 5; ++level) {
+        overlong += L"\\" + std::wstring(200, L'a' + level);
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + overlong).c_str(), nullptr));
+    }
+    overlong += L"\\" + std::wstring(1100 - overlong.size() - 5, L'f') + L".txt";
+    ASSERT_TRUE(WriteFileBytes(L"\\\\?\\" + overlong, "x"));
+    const std::wstring shortFile = ShortForm(file), shortDeep = ShortForm(deepFile),
+                       shortOverlong = ShortForm(overlong);
+    ASSERT_NE(L"", shortFile);
+    ASSERT_NE(file, shortFile);
+    ASSERT_LE(5, std::count(shortDeep.begin(), shortDeep.end(), L'~')) << shortDeep;
+    ASSERT_NE(L"", shortOverlong);
+    ASSERT_LT(shortOverlong.size(), 200u) << shortOverlong;
 
-    EXPECT_EQ(longPath, GetLongPath(shortPath));
-    EXPECT_EQ(longPath, GetLongPath(longPath));
-    EXPECT_EQ(folder / L"missing file.txt", GetLongPath(folder / L"missing file.txt"));
-    EXPECT_EQ(L"", GetLongPath(L""));
+    const struct { std::wstring path; std::wstring expected; } cases[] = {
+        {shortFile, file},
+        {shortDeep, deepFile},
+        {shortOverlong, shortOverlong},
+        {file, file},
+        {folder / L"missing file.txt", folder / L"missing file.txt"},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.expected, GetLongPath(c.path)) << c.path;
 }
 
 TEST(Paths, ModuleDirectoryKeepsTheTrailingBackslash) {
