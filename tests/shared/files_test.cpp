@@ -106,12 +106,15 @@ TEST(CopyFileOpenAccess, UnusableSourceLeavesTheDestinationAlone) {
     EXPECT_EQ(3u, FolderEntries(folder).size());
 }
 
+// The copy is written beside the destination: a folder in the destination's
+// place lets the copy through and only then refuses it.
 TEST(CopyFileOpenAccess, DestinationThatCannotBeWrittenFailsCleanly) {
     TempFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder / L"source.xml", "new"));
+    ASSERT_TRUE(CreateDirectoryW((folder / L"taken").c_str(), nullptr));
     EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder / L"no such folder\\d.xml"));
-    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder.path()));
-    EXPECT_EQ(1u, FolderEntries(folder).size());
+    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder / L"taken"));
+    EXPECT_EQ(2u, FolderEntries(folder).size()) << "nothing left beside the destination";
 }
 
 TEST(FileWriteTime, UnreadableFilesGiveTheStartOf1970) {
