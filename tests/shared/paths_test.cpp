@@ -6,7 +6,8 @@
 #include <string>
 
 #include "shared/constants.h"
-#include "shared/handle.h"
+#include "tests/support/environment.h"
+#include "tests/support/program.h"
 #include "tests/support/temp_folder.h"
 
 using namespace wendaro_test;
@@ -20,26 +21,11 @@ bool IsDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring OwnPath() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    return buffer;
-}
-
 // Runs a copy of this test program at `program`, which writes what
 // GetModuleDirectory gives it into `output`.
 bool RunCopyWritingModuleDirectory(const std::wstring& program, const std::wstring& output) {
-    std::wstring commandLine =
-        L"\"" + program + L"\" " + ModuleDirectorySwitch + L" \"" + output + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
-        return false;
-    KernelHandle processHandle(process.hProcess);
-    KernelHandle threadHandle(process.hThread);
-    return WaitForSingleObject(processHandle.get(), 30000) == WAIT_OBJECT_0;
+    return RunProgramAt(program, std::wstring(ModuleDirectorySwitch) + L" " + QuoteArgument(output))
+        .finished;
 }
 
 // The system's short form of an existing path; empty when it has none.
@@ -185,7 +171,7 @@ TEST(Paths, ModuleDirectoryKeepsTheTrailingBackslash) {
     const std::wstring tool = folder / L"Program Files\\Tool";
     ASSERT_TRUE(CreateFolderTree(tool));
     const std::wstring program = tool + L"\\prog.exe";
-    ASSERT_TRUE(CopyFileW(OwnPath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(SelfPath().c_str(), program.c_str(), FALSE));
     const std::wstring output = folder / L"out.txt";
     ASSERT_TRUE(RunCopyWritingModuleDirectory(program, output));
     EXPECT_EQ(tool + L"\\", ReadWide(output));
