@@ -8,6 +8,7 @@
 
 #include "shared/com_holders.h"
 #include "shared/endpoints.h"
+#include "shared/handle.h"
 #include "shared/paths.h"
 
 namespace {
@@ -38,8 +39,10 @@ BOOL LaunchUpdateProcess(std::wstring path) {
                         workingFolder.c_str(), &startup, &process)) {
         return FALSE;
     }
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    // Nobody waits for the child: both handles go at once, the process's first.
+    KernelHandle child(process.hProcess);
+    KernelHandle childThread(process.hThread);
+    child.reset();
     return TRUE;
 }
 

@@ -21,26 +21,41 @@ constexpr size_t TreeBufferSize = MAX_PATH;
 // Wine's long-form conversion builds its result in a buffer of this many
 // characters and writes past it for a longer one.
 constexpr size_t LongFormBufferChars = 1024;
-// The longest name a folder or file can have.
-constexpr size_t LongestName = 255;
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-// The most characters the long form of the path can have: a component with a
-// '~' may be the short alias of a name of up to 255 characters; any other
-// keeps its length.
-size_t LongestLongForm(const std::wstring& path) {
-    size_t total = 0;
+// How long the long form of the path grows, built the way the system builds
+// it: part by part, each part's own text replaced by the name of the entry it
+// finds below the long form so far. A part that is not found keeps its text,
+// and so does every part after it. Counting stops once `limit` is reached, so
+// no lookup is ever handed a path of `limit` characters or more.
+size_t LongFormLength(const std::wstring& path, size_t limit) {
+    std::wstring longForm;
     size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find_first_of(L"\\/", start);
-        if (end == std::wstring::npos) end = path.size();
-        size_t length = end - start;
-        bool mayBeAlias = path.find(L'~', start) < end;
-        total += (mayBeAlias ? std::max(length, LongestName) : length) + (end < path.size() ? 1 : 0);
-        start = end + 1;
+    if (path.size() >= 2 && path[1] == L':' && !IsSeparator(path[0])) {
+        longForm = path.substr(0, 2);
+        start = 2;
     }
-    return total;
+    bool found = true;
+    while (start < path.size() && longForm.size() < limit) {
+        if (IsSeparator(path[start])) {
+            longForm += path[start++];
+            continue;
+        }
+        size_t end = std::min(path.find_first_of(L"\\/", start), path.size());
+        std::wstring part = path.substr(start, end - start);
+        start = end;
+        // The part's own text goes into the buffer before it is looked up.
+        if (longForm.size() + part.size() >= limit) return limit;
+        if (found && part != L"." && part != L"..") {
+            WIN32_FIND_DATAW entry = {};
+            FindHandle search(FindFirstFileW((longForm + part).c_str(), &entry));
+            found = search.valid();
+            if (found) part = entry.cFileName;
+        }
+        longForm += part;
+    }
+    return longForm.size();
 }
 
 // Whether every part of the path fits its splitting buffer. The runtime
@@ -96,8 +111,8 @@ std::wstring GetFileExtension(std::wstring path) {
 
 std::wstring GetLongPath(std::wstring path) {
     if (path.empty()) return path;
-    // A path whose long form might not fit the system's buffer is kept as given.
-    if (LongestLongForm(path) >= LongFormBufferChars) return path;
+    // A path whose long form does not fit the system's buffer is kept as given.
+    if (LongFormLength(path, LongFormBufferChars) >= LongFormBufferChars) return path;
     wchar_t probe[1] = {};
     DWORD needed = GetLongPathNameW(path.c_str(), probe, 1);
     if (needed <= 1) return path;

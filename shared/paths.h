@@ -21,7 +21,7 @@ std::wstring GetModuleDirectory();
 // is none (or when a part of the path is too long to split).
 std::wstring GetFileExtension(std::wstring path);
 // The long form of a path, or the argument unchanged (also when the long form
-// might not fit the system's conversion buffer).
+// does not fit the system's conversion buffer).
 std::wstring GetLongPath(std::wstring path);
 // Everything after the last dot of the text; "jpg" when it has no dot.
 std::wstring GetImageExtension(std::wstring address);

@@ -4,6 +4,7 @@
 
 #include "app/velq_app.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/program.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "tests/support/wine_path.h"
 
 namespace {
@@ -29,19 +30,6 @@ const wchar_t InternetSettingsKey[] =
 bool RunsUnderWine() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-bool ReadText(const std::wstring& path, std::string* text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char buffer[65536];
-    DWORD read = 0;
-    BOOL ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr);
-    CloseHandle(file);
-    if (!ok) return false;
-    text->assign(buffer, read);
-    return true;
 }
 
 bool TrustCertificate(const std::string& pem) {
@@ -89,9 +77,9 @@ bool SetProxy(const std::wstring* server) {
 }
 
 int TurnOn(const std::wstring& stateFolder) {
-    std::string port;
-    std::string certificate;
-    if (!ReadText(stateFolder + L"\\port", &port) || !ReadText(stateFolder + L"\\ca.pem", &certificate)) {
+    const std::string port = wendaro_test::ReadFileBytes(stateFolder + L"\\port");
+    const std::string certificate = wendaro_test::ReadFileBytes(stateFolder + L"\\ca.pem");
+    if (port.empty() || certificate.empty()) {
         fwprintf(stderr, L"catalogue_prefix: the service in %ls is not running\n", stateFolder.c_str());
         return 1;
     }

@@ -12,7 +12,6 @@
 #include <psapi.h>
 #include <wininet.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,6 +19,7 @@
 #include "catalogue/http_file.h"
 #include "shared/handle.h"
 #include "shared/internet_handle.h"
+#include "tests/support/median.h"
 
 namespace {
 
@@ -116,8 +116,7 @@ double Throughput(Downloader download, const std::wstring& url, const std::wstri
         if (bytes == 0) return 0;
         rates.push_back(double(bytes) / MiB / elapsed);
     }
-    std::sort(rates.begin(), rates.end());
-    return rates[rates.size() / 2];
+    return wendaro_test::Median(rates);
 }
 
 std::wstring TargetPath() {

@@ -15,6 +15,7 @@
 #include "shared/settings.h"
 #include "tests/catalogue/catalogue_test_support.h"
 #include "tests/catalogue/http_file_fixture.h"
+#include "tests/support/environment.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/text.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "catalogue/http_file.h"
-#include "tests/catalogue/test_times.h"
+#include "tests/support/test_times.h"
 #include "tests/support/catalogue_service.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/text.h"

@@ -8,6 +8,7 @@
 
 #include "shared/endpoints.h"
 #include "tests/catalogue/catalogue_test_support.h"
+#include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"
 
 using namespace wendaro_test;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "catalogue/cat_id_parser.h"
+#include "tests/support/median.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -112,11 +113,6 @@ bool TimeOnce(const std::wstring& path, const List& list, Timing& timing) {
     return hr == 0 && sink.count == list.products && sink.withPicture == list.pictures;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int wmain() {
@@ -153,9 +149,9 @@ int wmain() {
             parses.push_back(timing.parseMs);
         }
         if (parses.empty()) continue;
-        double parse = Median(parses);
+        double parse = wendaro_test::Median(parses);
         std::printf("%6s %9d %9zu %5d %10.2f %10.2f %10.2f %14.1f\n", shape, list.products, list.xml.size(),
-                    size.runs, Median(loads), parse, *std::min_element(parses.begin(), parses.end()),
+                    size.runs, wendaro_test::Median(loads), parse, *std::min_element(parses.begin(), parses.end()),
                     1000.0 * parse / list.products);
         std::fflush(stdout);
     }

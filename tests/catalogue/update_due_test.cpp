@@ -5,7 +5,7 @@
 #include <string>
 
 #include "shared/settings.h"
-#include "tests/catalogue/test_times.h"
+#include "tests/support/test_times.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 

@@ -12,6 +12,7 @@
 #include "shared/handle.h"
 #include "shared/task/named_event.h"
 #include "tests/catalogue/update_test_support.h"
+#include "tests/support/environment.h"
 #include "tests/support/program.h"
 
 using namespace wendaro_test;

@@ -13,8 +13,9 @@
 
 #include "shared/endpoints.h"
 #include "shared/settings.h"
-#include "tests/catalogue/test_times.h"
+#include "tests/support/test_times.h"
 #include "tests/support/catalogue_service.h"
+#include "tests/support/environment.h"
 #include "tests/support/pictures.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"

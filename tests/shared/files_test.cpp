@@ -6,40 +6,13 @@
 #include <vector>
 
 #include "shared/handle.h"
+#include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_times.h"
 
 using namespace wendaro_test;
 
 namespace {
-
-constexpr ULONGLONG Epoch1970 = 116444736000000000ULL;
-
-ULONGLONG AsNumber(FILETIME time) {
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-ULONGLONG Now() {
-    FILETIME now = {};
-    GetSystemTimeAsFileTime(&now);
-    return AsNumber(now);
-}
-
-SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME time = {};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    return time;
-}
-
-ULONGLONG AsNumber(const SYSTEMTIME& time) {
-    FILETIME converted = {};
-    SystemTimeToFileTime(&time, &converted);
-    return AsNumber(converted);
-}
 
 KernelHandle HoldForWriting(const std::wstring& path) {
     return KernelHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -68,15 +41,15 @@ TEST(CopyFileOpenAccess, ReplacesTheDestinationWithAFreshCopy) {
     const std::wstring source = folder / L"source.xml";
     const std::wstring destination = folder / L"destination.xml";
     ASSERT_TRUE(WriteFileBytes(source, content));
-    SYSTEMTIME old = Time(2001, 2, 3, 4, 5, 6);
+    SYSTEMTIME old = UtcTime(2001, 2, 3, 4, 5, 6);
     ASSERT_TRUE(SetFileWriteTime(source, &old));
     ASSERT_TRUE(WriteFileBytes(destination, "an older and rather longer stored table"));
 
-    ULONGLONG before = Now();
+    ULONGLONG before = NowTicks();
     EXPECT_TRUE(CopyFileOpenAccess(source, destination));
     EXPECT_EQ(content, ReadFileBytes(destination));
     // The copy is a new file: stamped with the time of the copy, not the source's.
-    EXPECT_GE(AsNumber(GetFileWriteTime(destination)) + 20000000, before);
+    EXPECT_GE(Ticks(GetFileWriteTime(destination)) + 20000000, before);
     EXPECT_EQ(2u, FolderEntries(folder).size()) << "nothing left beside the destination";
 }
 
@@ -106,12 +79,15 @@ TEST(CopyFileOpenAccess, UnusableSourceLeavesTheDestinationAlone) {
     EXPECT_EQ(3u, FolderEntries(folder).size());
 }
 
+// The copy is written beside the destination: a folder in the destination's
+// place lets the copy through and only then refuses it.
 TEST(CopyFileOpenAccess, DestinationThatCannotBeWrittenFailsCleanly) {
     TempFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder / L"source.xml", "new"));
+    ASSERT_TRUE(CreateDirectoryW((folder / L"taken").c_str(), nullptr));
     EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder / L"no such folder\\d.xml"));
-    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder.path()));
-    EXPECT_EQ(1u, FolderEntries(folder).size());
+    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder / L"taken"));
+    EXPECT_EQ(2u, FolderEntries(folder).size()) << "nothing left beside the destination";
 }
 
 TEST(FileWriteTime, UnreadableFilesGiveTheStartOf1970) {
@@ -121,17 +97,17 @@ TEST(FileWriteTime, UnreadableFilesGiveTheStartOf1970) {
     KernelHandle writer = HoldForWriting(held);
     ASSERT_TRUE(writer.valid());
     for (const std::wstring& path : {std::wstring(), folder / L"missing", held})
-        EXPECT_EQ(Epoch1970, AsNumber(GetFileWriteTime(path))) << path;
+        EXPECT_EQ(Epoch1970, Ticks(GetFileWriteTime(path))) << path;
 }
 
 TEST(FileWriteTime, SetThenGetRoundTripsInUtc) {
     TempFolder folder;
     const std::wstring file = folder / L"f";
     ASSERT_TRUE(WriteFileBytes(file, "x"));
-    SYSTEMTIME stamp = Time(2024, 2, 29, 23, 59, 58);
+    SYSTEMTIME stamp = UtcTime(2024, 2, 29, 23, 59, 58);
     stamp.wMilliseconds = 7;
     EXPECT_TRUE(SetFileWriteTime(file, &stamp));
-    EXPECT_EQ(AsNumber(stamp), AsNumber(GetFileWriteTime(file)));
+    EXPECT_EQ(Ticks(stamp), Ticks(GetFileWriteTime(file)));
 }
 
 // The download job passes an all-zero time when the server sent none.
@@ -139,17 +115,17 @@ TEST(FileWriteTime, TimeThatDoesNotConvertLeavesTheFileAsItWas) {
     TempFolder folder;
     const std::wstring file = folder / L"f";
     ASSERT_TRUE(WriteFileBytes(file, "x"));
-    SYSTEMTIME stamp = Time(2010, 6, 15, 12, 0, 0);
+    SYSTEMTIME stamp = UtcTime(2010, 6, 15, 12, 0, 0);
     ASSERT_TRUE(SetFileWriteTime(file, &stamp));
     SYSTEMTIME zero = {};
     EXPECT_TRUE(SetFileWriteTime(file, &zero));
     EXPECT_TRUE(SetFileWriteTime(file, nullptr));
-    EXPECT_EQ(AsNumber(stamp), AsNumber(GetFileWriteTime(file)));
+    EXPECT_EQ(Ticks(stamp), Ticks(GetFileWriteTime(file)));
 }
 
 TEST(FileWriteTime, SettingAMissingFileCreatesNothing) {
     TempFolder folder;
-    SYSTEMTIME stamp = Time(2010, 6, 15, 12, 0, 0);
+    SYSTEMTIME stamp = UtcTime(2010, 6, 15, 12, 0, 0);
     EXPECT_FALSE(SetFileWriteTime(folder / L"missing", &stamp));
     EXPECT_FALSE(FileExists(folder / L"missing"));
 }

@@ -11,6 +11,8 @@
 #include "shared/handle.h"
 #include "shared/launch.h"
 #include "shared/paths.h"
+#include "tests/support/environment.h"
+#include "tests/support/program.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
@@ -28,18 +30,6 @@ const DWORD Bound = 15000;
 const wchar_t ReportVariable[] = L"WENDARO_TEST_REPORT";
 const wchar_t EventVariable[] = L"WENDARO_TEST_EVENT";
 const wchar_t ReleaseVariable[] = L"WENDARO_TEST_RELEASE";
-
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 1024);
-    return length > 0 && length < 1024 ? value : L"";
-}
-
-std::wstring SelfPath() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return self;
-}
 
 std::wstring UniqueName(const wchar_t* what) {
     static int counter = 0;

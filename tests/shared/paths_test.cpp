@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "shared/constants.h"
-#include "shared/handle.h"
+#include "tests/support/environment.h"
+#include "tests/support/program.h"
 #include "tests/support/temp_folder.h"
 
 using namespace wendaro_test;
@@ -19,26 +21,18 @@ bool IsDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring OwnPath() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    return buffer;
-}
-
 // Runs a copy of this test program at `program`, which writes what
 // GetModuleDirectory gives it into `output`.
 bool RunCopyWritingModuleDirectory(const std::wstring& program, const std::wstring& output) {
-    std::wstring commandLine =
-        L"\"" + program + L"\" " + ModuleDirectorySwitch + L" \"" + output + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
-        return false;
-    KernelHandle processHandle(process.hProcess);
-    KernelHandle threadHandle(process.hThread);
-    return WaitForSingleObject(processHandle.get(), 30000) == WAIT_OBJECT_0;
+    return RunProgramAt(program, std::wstring(ModuleDirectorySwitch) + L" " + QuoteArgument(output))
+        .finished;
+}
+
+// The system's short form of an existing path; empty when it has none.
+std::wstring ShortForm(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? buffer : L"";
 }
 
 std::wstring ReadWide(const std::wstring& path) {
@@ -133,18 +127,43 @@ TEST(Paths, ImageExtensionIsTheTextAfterTheLastDot) {
     for (const auto& c : cases) EXPECT_EQ(c.extension, GetImageExtension(c.address)) << c.address;
 }
 
+// Short forms are made by the system: Wine's aliases are not ~1 names.
 TEST(Paths, LongPathExpandsShortNamesAndKeepsOthers) {
     TempFolder folder;
-    const std::wstring longPath = folder / L"A long file name.text";
-    ASSERT_TRUE(WriteFileBytes(longPath, "x"));
-    wchar_t shortPath[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameW(longPath.c_str(), shortPath, MAX_PATH));
-    ASSERT_NE(longPath, shortPath);
+    const std::wstring file = folder / L"A long file name.text";
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
+    std::wstring deep = folder.path();
+    for (const wchar_t* level : {L"one", L"two", L"three", L"four"}) {
+        deep += L"\\Longer folder name " + std::wstring(level);
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    const std::wstring deepFile = deep + L"\\A long file name.text";
+    ASSERT_TRUE(WriteFileBytes(deepFile, "x"));
+    // Wine writes a long form of 1,024 characters or more past its buffer.
+    std::wstring overlong = folder.path();
+    for (int level = 0; level < 5; ++level) {
+        overlong += L"\\" + std::wstring(200, L'a' + level);
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + overlong).c_str(), nullptr));
+    }
+    overlong += L"\\" + std::wstring(1100 - overlong.size() - 5, L'f') + L".txt";
+    ASSERT_TRUE(WriteFileBytes(L"\\\\?\\" + overlong, "x"));
+    const std::wstring shortFile = ShortForm(file), shortDeep = ShortForm(deepFile),
+                       shortOverlong = ShortForm(overlong);
+    ASSERT_NE(L"", shortFile);
+    ASSERT_NE(file, shortFile);
+    ASSERT_LE(5, std::count(shortDeep.begin(), shortDeep.end(), L'~')) << shortDeep;
+    ASSERT_NE(L"", shortOverlong);
+    ASSERT_LT(shortOverlong.size(), 200u) << shortOverlong;
 
-    EXPECT_EQ(longPath, GetLongPath(shortPath));
-    EXPECT_EQ(longPath, GetLongPath(longPath));
-    EXPECT_EQ(folder / L"missing file.txt", GetLongPath(folder / L"missing file.txt"));
-    EXPECT_EQ(L"", GetLongPath(L""));
+    const struct { std::wstring path; std::wstring expected; } cases[] = {
+        {shortFile, file},
+        {shortDeep, deepFile},
+        {shortOverlong, shortOverlong},
+        {file, file},
+        {folder / L"missing file.txt", folder / L"missing file.txt"},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.expected, GetLongPath(c.path)) << c.path;
 }
 
 TEST(Paths, ModuleDirectoryKeepsTheTrailingBackslash) {
@@ -152,7 +171,7 @@ TEST(Paths, ModuleDirectoryKeepsTheTrailingBackslash) {
     const std::wstring tool = folder / L"Program Files\\Tool";
     ASSERT_TRUE(CreateFolderTree(tool));
     const std::wstring program = tool + L"\\prog.exe";
-    ASSERT_TRUE(CopyFileW(OwnPath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(SelfPath().c_str(), program.c_str(), FALSE));
     const std::wstring output = folder / L"out.txt";
     ASSERT_TRUE(RunCopyWritingModuleDirectory(program, output));
     EXPECT_EQ(tool + L"\\", ReadWide(output));

@@ -2,9 +2,16 @@
 
 #include <vector>
 
+#include "shared/handle.h"
 #include "tests/support/wine_path.h"
 
 namespace wendaro_test {
+
+std::wstring SelfPath() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return self;
+}
 
 std::wstring ProgramPath() {
 #ifdef WENDARO_EXE_PATH
@@ -30,8 +37,8 @@ std::wstring QuoteArgument(const std::wstring& argument) {
     return out + L"\"";
 }
 
-HANDLE StartProgram(const std::wstring& arguments) {
-    std::wstring program = ProgramPath();
+HANDLE StartProgramAt(const std::wstring& program, const std::wstring& arguments,
+                      DWORD creationFlags) {
     std::wstring commandLine = QuoteArgument(program);
     if (!arguments.empty()) commandLine += L" " + arguments;
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
@@ -39,27 +46,33 @@ HANDLE StartProgram(const std::wstring& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, creationFlags,
+                        nullptr, nullptr, &startup, &info))
         return nullptr;
-    CloseHandle(info.hThread);
+    KernelHandle thread(info.hThread);
     return info.hProcess;
 }
 
-ProgramRun RunProgram(const std::wstring& arguments, DWORD timeoutMs) {
+HANDLE StartProgram(const std::wstring& arguments) { return StartProgramAt(ProgramPath(), arguments); }
+
+ProgramRun RunProgramAt(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs,
+                        DWORD creationFlags) {
     ProgramRun run;
-    HANDLE process = StartProgram(arguments);
+    KernelHandle process(StartProgramAt(program, arguments, creationFlags));
     if (!process) return run;
     run.started = true;
-    if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) {
         run.finished = true;
-        GetExitCodeProcess(process, &run.exitCode);
+        GetExitCodeProcess(process.get(), &run.exitCode);
     } else {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 5000);
     }
-    CloseHandle(process);
     return run;
+}
+
+ProgramRun RunProgram(const std::wstring& arguments, DWORD timeoutMs) {
+    return RunProgramAt(ProgramPath(), arguments, timeoutMs);
 }
 
 }  // namespace wendaro_test

@@ -7,6 +7,9 @@
 
 namespace wendaro_test {
 
+// This test executable's own path.
+std::wstring SelfPath();
+
 // The Windows path of the program built beside the tests (WENDARO_EXE_PATH is
 // its Unix path, given by the build).
 std::wstring ProgramPath();
@@ -27,5 +30,12 @@ ProgramRun RunProgram(const std::wstring& arguments, DWORD timeoutMs = 30000);
 
 // The same, without waiting: returns the process handle (the caller closes it).
 HANDLE StartProgram(const std::wstring& arguments);
+
+// The same for another program, e.g. a copy of this test executable started
+// with CREATE_NO_WINDOW.
+ProgramRun RunProgramAt(const std::wstring& program, const std::wstring& arguments,
+                        DWORD timeoutMs = 30000, DWORD creationFlags = 0);
+HANDLE StartProgramAt(const std::wstring& program, const std::wstring& arguments,
+                      DWORD creationFlags = 0);
 
 }  // namespace wendaro_test

@@ -2,7 +2,7 @@
 
 #include <shlwapi.h>
 
-#include <vector>
+#include "shared/handle.h"
 
 namespace wendaro_test {
 
@@ -22,25 +22,40 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() { RemoveTree(m_path); }
 
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+namespace {
+
+bool WriteAll(const KernelHandle& file, const std::string& bytes) {
+    if (!file) return false;
     DWORD written = 0;
-    BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    return ok && written == bytes.size();
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+}  // namespace
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    return WriteAll(KernelHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr)),
+                    bytes);
+}
+
+// Opened for appending only, each write lands whole at the end even when
+// other processes append to the same file.
+bool AppendFileBytes(const std::wstring& path, const std::string& bytes) {
+    return WriteAll(KernelHandle(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr)),
+                    bytes);
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::string();
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::string();
     std::string out;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-    CloseHandle(h);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
     return out;
 }
 
@@ -67,21 +82,6 @@ void RemoveTree(const std::wstring& path) {
         FindClose(find);
     }
     RemoveDirectoryW(path.c_str());
-}
-
-ScopedEnvironment::ScopedEnvironment(const wchar_t* name, const wchar_t* value) : m_name(name) {
-    DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
-    m_hadOld = n > 0;
-    if (m_hadOld) {
-        std::vector<wchar_t> buffer(n);
-        GetEnvironmentVariableW(name, buffer.data(), n);
-        m_old = buffer.data();
-    }
-    SetEnvironmentVariableW(name, value);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    SetEnvironmentVariableW(m_name.c_str(), m_hadOld ? m_old.c_str() : nullptr);
 }
 
 }  // namespace wendaro_test

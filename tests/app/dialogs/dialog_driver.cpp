@@ -19,6 +19,7 @@ using std::min;
 #include "resources/dialog_ids.h"
 #include "shared/gdi_holders.h"
 #include "tests/support/program.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wine_path.h"
 
 namespace wendaro_test {
@@ -301,23 +302,18 @@ bool WritePicture(const std::wstring& path, int width, int height, COLORREF colo
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + info.biSizeImage;
 
-    std::vector<BYTE> pixels(info.biSizeImage);
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string pixels(info.biSizeImage, '\0');
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            BYTE* pixel = &pixels[y * rowSize + x * 3];
-            pixel[0] = GetBValue(colour);
-            pixel[1] = GetGValue(colour);
-            pixel[2] = GetRValue(colour);
+            char* pixel = &pixels[y * rowSize + x * 3];
+            pixel[0] = static_cast<char>(GetBValue(colour));
+            pixel[1] = static_cast<char>(GetGValue(colour));
+            pixel[2] = static_cast<char>(GetRValue(colour));
         }
     }
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(handle, &file, sizeof file, &written, nullptr) &&
-              WriteFile(handle, &info, sizeof info, &written, nullptr) &&
-              WriteFile(handle, pixels.data(), info.biSizeImage, &written, nullptr);
-    CloseHandle(handle);
-    return ok;
+    return WriteFileBytes(path, bytes + pixels);
 }
 
 int RunPrompt(const std::wstring& filePath, const std::wstring& categoryId,

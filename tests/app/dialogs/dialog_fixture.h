@@ -14,6 +14,7 @@
 #include "tests/app/dialogs/dialog_driver.h"
 #include "tests/app/dialogs/fake_programs.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/environment.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 

@@ -4,52 +4,33 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <vector>
+#include <string>
 
 #include "shared/handle.h"
 #include "tests/app/dialogs/dialog_driver.h"
+#include "tests/support/program.h"
 
 namespace wendaro_test {
-
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD length = GetEnvironmentVariableW(name, value, 1024);
-    return length > 0 && length < 1024 ? value : L"";
-}
 
 void AppendLine(const std::wstring& path, const std::wstring& line) {
     if (path.empty()) return;
     std::wstring text = line + L"\n";
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::vector<char> bytes(size);
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(size - 1), &written, nullptr);
-    CloseHandle(file);
+    if (size <= 1) return;
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
+    bytes.resize(size - 1);
+    AppendFileBytes(path, bytes);
 }
 
 std::wstring ReadText(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return L"";
-    std::vector<char> bytes(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    std::wstring text(read, L'\0');
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(read), &text[0],
-                                     static_cast<int>(read));
+    const std::string bytes = ReadFileBytes(path);
+    if (bytes.empty()) return L"";
+    const int size = static_cast<int>(bytes.size());
+    std::wstring text(bytes.size(), L'\0');
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, &text[0], size);
     text.resize(length > 0 ? length : 0);
     return text;
-}
-
-std::wstring SelfPath() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return self;
 }
 
 FakeBrowser::FakeBrowser(const std::wstring& folder)
@@ -111,14 +92,13 @@ namespace {
 void CopyPictures(const std::wstring& from, const std::wstring& to) {
     CreateDirectoryW(to.c_str(), nullptr);
     WIN32_FIND_DATAW entry = {};
-    HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return;
+    FindHandle find(FindFirstFileW((from + L"\\*").c_str(), &entry));
+    if (!find) return;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         CopyFileW((from + L"\\" + entry.cFileName).c_str(), (to + L"\\" + entry.cFileName).c_str(),
                   FALSE);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &entry));
 }
 
 int FakeUpdateChild() {
@@ -126,12 +106,11 @@ int FakeUpdateChild() {
     std::wstring pictures = Environment(L"WENDARO_FAKE_CHILD_PICTURES");
     if (pictures.empty()) return 0;
     CopyPictures(pictures, Environment(L"WENDARO_FAKE_CHILD_TARGET"));
-    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, Environment(L"WENDARO_FAKE_CHILD_EVENT").c_str());
+    KernelHandle event(CreateEventW(nullptr, TRUE, FALSE, Environment(L"WENDARO_FAKE_CHILD_EVENT").c_str()));
     if (event) {
-        SetEvent(event);
+        SetEvent(event.get());
         // Should the watcher open the event only now, it must still exist then.
         Sleep(1000);
-        CloseHandle(event);
     }
     return 0;
 }

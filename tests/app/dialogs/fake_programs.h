@@ -20,6 +20,7 @@
 
 #include <string>
 
+#include "tests/support/environment.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 
@@ -28,14 +29,10 @@ namespace wendaro_test {
 // True when this run is one of the stand-ins; *exitCode is its result.
 bool RunAsFakeProgram(int argc, wchar_t** argv, int* exitCode);
 
-// The environment value, or empty.
-std::wstring Environment(const wchar_t* name);
 // Appends one line (UTF-16 text stored as UTF-8) to a file.
 void AppendLine(const std::wstring& path, const std::wstring& line);
 // The file's lines.
 std::wstring ReadText(const std::wstring& path);
-// This test executable's own path.
-std::wstring SelfPath();
 
 // The http handler of the prefix (the one ShellExecuteW of a web address
 // uses here) points at this program, which logs each address it gets into

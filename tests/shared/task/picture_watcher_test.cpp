@@ -8,6 +8,7 @@
 #include "shared/task/job_control.h"
 #include "shared/task/named_event.h"
 #include "shared/task/picture_watcher.h"
+#include "tests/support/program.h"
 
 using namespace VELQTASKCOMMON;
 
@@ -30,22 +31,11 @@ int SetPictureEventFor(const wchar_t* categoryId) {
 }
 
 DWORD RunSetterProcess(const std::wstring& categoryId) {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" /set-event " + categoryId;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
     // No console window: it would take the foreground from the desktop tests.
-    if (!CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process)) {
-        return 100;
-    }
-    KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    if (WaitForSingleObject(process.hProcess, Bound) != WAIT_OBJECT_0) return 101;
-    DWORD code = 102;
-    GetExitCodeProcess(process.hProcess, &code);
-    return code;
+    wendaro_test::ProgramRun run = wendaro_test::RunProgramAt(
+        wendaro_test::SelfPath(), L"/set-event " + categoryId, Bound, CREATE_NO_WINDOW);
+    if (!run.started) return 100;
+    return run.finished ? run.exitCode : 101;
 }
 
 // A hidden window whose queue the test reads.

@@ -92,6 +92,23 @@ TEST(JobLifeCycle, EndedJobReportsItsResultUntilClosed) {
     }
 }
 
+// The earlier thread's handle is closed: its value names no thread any more,
+// or the new one when the system gave the value out again.
+TEST(JobLifeCycle, StartingAgainLetsGoOfTheEarlierThread) {
+    TestJob job(ReturnResult);
+    ASSERT_TRUE(job.Start());
+    for (int restart = 0; restart < 3; ++restart) {
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(job.threadHandle, Bound));
+        const HANDLE earlier = job.threadHandle;
+        ASSERT_NE(0u, GetThreadId(earlier));
+        ASSERT_TRUE(job.Start());
+        const DWORD named = GetThreadId(earlier);
+        EXPECT_TRUE(named == 0 || named == GetThreadId(job.threadHandle)) << restart;
+    }
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(job.threadHandle, Bound));
+    EXPECT_EQ(0u, job.Close());
+}
+
 TEST(JobLifeCycle, CloseOnRunningJobLeavesTheThreadRunning) {
     TestJob job(WaitForGate);
     job.result = 5;

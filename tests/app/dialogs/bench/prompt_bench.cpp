@@ -15,7 +15,6 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +22,8 @@
 #include "shared/constants.h"
 #include "tests/app/dialogs/dialog_driver.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/environment.h"
+#include "tests/support/median.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wine_path.h"
@@ -128,12 +129,6 @@ double TimeToDialog(const std::wstring& program, const std::wstring& arguments,
     return joined && ended ? elapsed : -1;
 }
 
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    size_t n = samples.size();
-    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
-
 void PrepareData(const wendaro_test::TempFolder& data) {
     std::wstring product = wendaro_test::DataFolderUnder(data.path());
     std::wstring pictures = wendaro_test::MakePictureFolderUnder(data.path(), Extension);
@@ -196,7 +191,7 @@ int wmain(int argc, wchar_t** argv) {
         baseline.push_back(b);
         wprintf(L"run %2d: prompt %7.1f ms   minimal dialog %7.1f ms\n", i + 1, p, b);
     }
-    double mp = Median(prompt), mb = Median(baseline);
+    double mp = wendaro_test::Median(prompt), mb = wendaro_test::Median(baseline);
     wprintf(L"median over %d runs: prompt %.1f ms, minimal dialog %.1f ms, ratio %.2f\n", runs, mp, mb,
             mp / mb);
     return 0;

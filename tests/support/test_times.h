@@ -1,6 +1,6 @@
-// Times in the catalogue tests: FILETIME values as 100 ns ticks, the current
-// UTC time, a file's last-write time, and the fixed time that test routes
-// announce as the server's.
+// Times in tests: FILETIME values as 100 ns ticks, the current UTC time, a
+// file's last-write time, and the fixed time that the catalogue service's
+// test routes announce as the server's.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "shared/handle.h"
 
 namespace wendaro_test {
 
@@ -59,26 +61,27 @@ inline ULONGLONG WriteTicks(const std::wstring& path) {
 }
 
 inline void SetWriteTicks(const std::wstring& path, ULONGLONG ticks) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << testing::PrintToString(path);
+    KernelHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file.valid()) << testing::PrintToString(path);
     FILETIME time = AsFileTime(ticks);
-    BOOL set = SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-    ASSERT_TRUE(set) << testing::PrintToString(path);
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &time)) << testing::PrintToString(path);
+}
+
+// A UTC time to the second; the day of the week is left 0.
+inline SYSTEMTIME UtcTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME time = {};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    return time;
 }
 
 // The server's time of the test routes: 2001-02-03 04:05:06 UTC, or another
 // day of that month.
-inline SYSTEMTIME ServerTime(WORD day = 3) {
-    SYSTEMTIME time = {};
-    time.wYear = 2001;
-    time.wMonth = 2;
-    time.wDay = day;
-    time.wHour = 4;
-    time.wMinute = 5;
-    time.wSecond = 6;
-    return time;
-}
+inline SYSTEMTIME ServerTime(WORD day = 3) { return UtcTime(2001, 2, day, 4, 5, 6); }
 
 }  // namespace wendaro_test
