@@ -106,18 +106,9 @@ HRESULT CVELQCatIDParser::Parse(const std::wstring& xpath, const std::wstring& /
     return 0;
 }
 
-bool CVELQCatIDParser::HoldsResponse() {
-    if (!document) return false;
-    BindPrefix(L"ns1", ShoppingCartNamespaceURI);
-    ComPtr<IXMLDOMNodeList> responses;
-    long count = 0;
-    return SelectAndCount(document.get(), L"//ns1:SearchProductResponse", responses, count) == S_OK &&
-           count > 0;
-}
-
 bool IsProductListFile(const std::wstring& path) {
-    CVELQCatIDParser list;
-    return list.Load(path) == 0 && list.HoldsResponse();
+    CVELQXML list;
+    return list.Load(path) == 0 && list.Holds(L"ns1", ShoppingCartNamespaceURI, L"//ns1:SearchProductResponse");
 }
 
 }  // namespace VELQCOMMON

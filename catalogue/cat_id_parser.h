@@ -19,9 +19,6 @@ public:
     // node-list query gave no list; negative: a DOM call failed, and the
     // products delivered before it stay delivered.
     HRESULT Parse(const std::wstring& xpath, const std::wstring& key, IVELQXMLSink* sink) override;
-
-    // The loaded document holds a response in the namespace Parse reads.
-    bool HoldsResponse();
 };
 
 // The file is a product list: well-formed, without a DOCTYPE, and with the

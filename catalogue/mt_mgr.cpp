@@ -18,6 +18,11 @@ BOOL IsValidXmlFile(std::wstring path) {
     return xml.Load(path) == 0 ? TRUE : FALSE;
 }
 
+bool IsMappingTableFile(const std::wstring& path) {
+    VELQCOMMON::CVELQXML table;
+    return table.Load(path) == 0 && table.Holds(L"cfg", ConfigNamespaceURI, L"//cfg:Configuration");
+}
+
 std::wstring CVELQMtMgr::Lookup(const std::wstring& extension) {
     if (xml.Load(GetMappingTablePath()) >= 0)
         xml.Parse(L"//cfg:Configuration/cfg:CfgGroup/cfg:CfgItem", extension, this);

@@ -24,6 +24,10 @@ std::wstring GetMappingTablePath();
 // TRUE when the file loads as an XML document.
 BOOL IsValidXmlFile(std::wstring path);
 
+// The file is a mapping table: an XML document (IsValidXmlFile) that holds a
+// Configuration element of the configuration namespace. An error page is not.
+bool IsMappingTableFile(const std::wstring& path);
+
 class CVELQMtMgr final : public VELQCOMMON::IVELQXMLSink {
 public:
     CVELQMtMgr() = default;

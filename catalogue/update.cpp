@@ -31,8 +31,6 @@ void SignalPicturesReady(const std::wstring& categoryId) {
 // What the run keeps after its last download, to put it in place.
 constexpr DWORD WrapUpMs = 1000;
 
-bool IsXmlFile(const std::wstring& path) { return IsValidXmlFile(path) != FALSE; }
-
 DWORD RunSteps(CVELQUpdate& worker) {
     DWORD result = worker.UpdateMappingTable();
     if (result != ERROR_SUCCESS) return result;
@@ -96,8 +94,8 @@ DWORD CVELQUpdate::UpdateMappingTable() {
         return ERROR_SUCCESS;
     }
 
-    DWORD result = Download(job, {job->localPath, IsXmlFile, Placing::Copy});
-    // A table that is no XML document is not copied, yet the time stamp is
+    DWORD result = Download(job, {job->localPath, IsMappingTableFile, Placing::Copy});
+    // A table that is no mapping table is not copied, yet the time stamp is
     // written all the same, so that the next try is 7 days away.
     if (result == ERROR_INVALID_DATA) result = ERROR_SUCCESS;
     if (result != ERROR_SUCCESS) return result;

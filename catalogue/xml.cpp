@@ -124,4 +124,13 @@ HRESULT CVELQXML::BindPrefix(const std::wstring& prefix, const std::wstring& nam
     return document->setProperty(Bstr(L"SelectionNamespaces").get(), declaration.get());
 }
 
+bool CVELQXML::Holds(const std::wstring& prefix, const std::wstring& namespaceUri,
+                     const std::wstring& xpath) {
+    if (!document) return false;
+    BindPrefix(prefix, namespaceUri);
+    ComPtr<IXMLDOMNodeList> nodes;
+    long count = 0;
+    return SelectAndCount(document.get(), xpath, nodes, count) == S_OK && count > 0;
+}
+
 }  // namespace VELQCOMMON

@@ -62,6 +62,10 @@ public:
     // written); negative: MSXML failed.
     HRESULT ReadNamedChild(IXMLDOMNode* node, std::wstring& name, std::wstring& text);
 
+    // The loaded document holds an element that xpath selects, with prefix
+    // bound to namespaceUri.
+    bool Holds(const std::wstring& prefix, const std::wstring& namespaceUri, const std::wstring& xpath);
+
 protected:
     // Binds an XPath prefix for the selections that follow, replacing any
     // earlier binding; the result is not looked at by the callers.

@@ -287,7 +287,8 @@ TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
         {"trickles its body", "http"},
         {"never starts TLS", "https"},
         {"trickles its header", "http"},
-        // The job stops reading at 10 MiB; closing the request then reads on.
+        // The job stops reading at 10 MiB (223); closing the request may then
+        // read on for as long as the body comes.
         {"sends an endless body", "https"},
     };
     for (const Case& c : cases) {
@@ -315,9 +316,10 @@ TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
         ULONGLONG started = GetTickCount64();
         DWORD result = VELQCOMMON::RunDownload(job, nullptr, VELQTASKCOMMON::Deadline::Never());
         ULONGLONG took = GetTickCount64() - started;
+        EXPECT_LT(took, limit + 1000u);
+        if (route.endless && result == ERROR_FILE_TOO_LARGE) continue;
         EXPECT_EQ(DWORD(ERROR_TIMEOUT), result);
         EXPECT_GE(took, limit - 100u);
-        EXPECT_LT(took, limit + 1000u);
         if (FileExists(target)) {
             EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
         }

@@ -227,6 +227,15 @@ TEST_F(UpdateRunTest, AnInvalidTableIsNotCopiedButItsTimeIsWritten) {
     Serve({"c1.png"}, {TableRoute("<cfg:Configuration")});
     WaitingPrompt prompt(categoryId);
 
+    // Well-formed, and still no table.
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE);
+    ASSERT_TRUE(service.SetRoutes({TableRoute("<?xml version=\"1.0\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">"
+                                              "<body><p>Moved</p></body></html>\n")}));
+    Update(L"");
+    EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
+
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE);
+    Serve({"c1.png"}, {TableRoute("<cfg:Configuration")});
     UpdateDocument();
     EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
     ULONGLONG stamped = 0;
