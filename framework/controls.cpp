@@ -25,6 +25,10 @@ HBITMAP CStatic::SetBitmap(HBITMAP hBitmap) {
     return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
 }
 
+HBITMAP CStatic::GetBitmap() const {
+    return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP));
+}
+
 BOOL CAnimateCtrl::Open(UINT nID) {
     return static_cast<BOOL>(SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(AfxGetResourceHandle()),
                                          reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(nID))));

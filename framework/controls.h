@@ -1,6 +1,6 @@
 // Control wrappers: a window handle and one-line messages, no other state.
 //   CButton       owner draw (DrawItem, reached by reflection)
-//   CStatic       SetBitmap (STM_SETIMAGE)
+//   CStatic       SetBitmap (STM_SETIMAGE), GetBitmap (STM_GETIMAGE)
 //   CAnimateCtrl  Open / Play / Stop / Close on an AVI resource
 //   CLinkCtrl     SetItemState (LM_SETITEM)
 //   CRichEditCtrl FindText, SetSel, SetWordCharFormat
@@ -28,6 +28,8 @@ class CStatic : public CWnd {
 public:
     // Returns the image the control held before (the caller owns it).
     HBITMAP SetBitmap(HBITMAP hBitmap);
+    // The image the control holds now: the one given, or its own copy of it.
+    HBITMAP GetBitmap() const;
 };
 
 class CAnimateCtrl : public CWnd {

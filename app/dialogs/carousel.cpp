@@ -83,9 +83,31 @@ Size FitToBox(int w, int h, double dpiX, double dpiY) {
 
 }  // namespace
 
+void CVELQOpenAsDlg::ReleasePictures(HBITMAP shown) {
+    for (HBITMAP& picture : m_pictures) {
+        if (picture && picture != shown) DeleteObject(picture);
+        picture = nullptr;
+    }
+}
+
+void CVELQOpenAsDlg::PutPicture(HBITMAP picture) {
+    // The control keeps its own copy of a 32-bit picture and hands that copy
+    // back when replaced; so is a picture of an earlier scan that it showed
+    // without a copy. A picture of this scan stays ours.
+    HBITMAP previous = m_picture.SetBitmap(picture);
+    if (!previous) return;
+    for (HBITMAP own : m_pictures) {
+        if (own == previous) return;
+    }
+    DeleteObject(previous);
+}
+
 void CVELQOpenAsDlg::LoadPictures() {
     wchar_t pattern[BufferSize] = {};
     wchar_t prefix[BufferSize] = {};
+    // A control that took no copy still shows one of the last scan's pictures:
+    // that one goes when the control hands it back (ShowPicture).
+    ReleasePictures(m_picture.GetBitmap());
     m_pictureCount = 0;
     m_currentPicture = 0;
     // A folder path too long for the buffers gives no picture rather than a
@@ -114,14 +136,7 @@ void CVELQOpenAsDlg::ShowPicture(HBITMAP picture) {
     GetObjectW(picture, sizeof info, &info);
     Size size = FitToBox(info.bmWidth, info.bmHeight, m_dpiX, m_dpiY);
 
-    // The control keeps its own copy of a 32-bit picture and hands that copy
-    // back when replaced; one of our own handles is never deleted here.
-    HBITMAP previous = m_picture.SetBitmap(picture);
-    if (previous) {
-        bool ours = false;
-        for (HBITMAP own : m_pictures) ours = ours || own == previous;
-        if (!ours) DeleteObject(previous);
-    }
+    PutPicture(picture);
 
     // The bitmap is drawn at its own size: no scaled copy is made.
     m_picture.SetWindowPos(nullptr, Scale((BoxWidth - size.cx) / 2 + PictureBox.x, m_dpiX),
@@ -172,6 +187,13 @@ LRESULT CVELQOpenAsDlg::OnPictureChanged(WPARAM, LPARAM) {
     LoadPictures();
     UpdatePictureControls();
     return 0;
+}
+
+LRESULT CVELQOpenAsDlg::OnDestroy(WPARAM, LPARAM) {
+    // The control leaves what it holds when it goes: take it back first.
+    PutPicture(nullptr);
+    ReleasePictures(nullptr);
+    return Default();
 }
 
 void CVELQOpenAsDlg::OnPrevPicture() {

@@ -51,6 +51,7 @@ BEGIN_MESSAGE_MAP(CVELQOpenAsDlg, CDialog)
     ON_BN_CLICKED(IDCANCEL, &CVELQOpenAsDlg::OnBnClickedCancel)
     ON_BN_CLICKED(IDOK, &CVELQOpenAsDlg::OnBnClickedOk)
     ON_MESSAGE(WM_PICTURECHANGED, &CVELQOpenAsDlg::OnPictureChanged)
+    ON_MESSAGE(WM_DESTROY, &CVELQOpenAsDlg::OnDestroy)
 END_MESSAGE_MAP()
 
 void CVELQOpenAsDlg::DoDataExchange(CDataExchange* pDX) {

@@ -43,9 +43,17 @@ protected:
 
     // The picture carousel (carousel.cpp).
     void LoadPictures();
+    // Deletes the pictures of the last scan, all but the one the picture
+    // control shows as it was given, and empties the table.
+    void ReleasePictures(HBITMAP shown);
+    // Gives the picture control the picture (or none) and deletes what it
+    // hands back unless that is a picture of the current scan.
+    void PutPicture(HBITMAP picture);
     void ShowPicture(HBITMAP picture);
     void UpdatePictureControls();
     LRESULT OnPictureChanged(WPARAM wParam, LPARAM lParam);
+    // WM_DESTROY: frees the pictures while the picture control is still there.
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     void OnPrevPicture();
     void OnNextPicture();
     // Marks the current picture's dot and shows it (both arrows).
@@ -78,7 +86,7 @@ protected:
     int m_currentPicture = 0;
     CString m_picturePaths[5];
     CString m_version;
-    // Decoded pictures; the dialog keeps them for the life of the process.
+    // Decoded pictures of the last scan; the next scan and the window's end free them.
     HBITMAP m_pictures[5] = {};
     CBitmap m_logo;
     CFont m_fontText;

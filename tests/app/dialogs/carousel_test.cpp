@@ -10,6 +10,7 @@
 #include "shared/task/named_event.h"
 #include "shared/task/picture_watcher.h"
 #include "tests/app/dialogs/dialog_fixture.h"
+#include "tests/support/gdi_objects.h"
 
 using namespace wendaro_test;
 
@@ -226,6 +227,47 @@ TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
     });
     EXPECT_TRUE(first.controls[IDC_ANIMATION].visible);
     EXPECT_TRUE(arrived);
+}
+
+TEST_F(Carousel, RescansSwitchesTheLoadingStateAndTheEndFreeTheBitmapsTheyReplace) {
+    std::wstring pictures = folder.Pictures(L"leak");
+    const std::wstring away = folder.root() + L"\\away";
+    for (int i = 0; i < 5; ++i) {
+        WritePicture(pictures + L"\\pic0" + std::to_wstring(i + 1) + L".png", 50 + i, 50,
+                     RGB(40 * i, 90, 160));
+    }
+    const char* steps[] = {"rescan", "switch", "loading", "rescan back"};
+    auto step = [&](HWND dialog, int kind) {
+        if (kind == 1) {
+            for (int i = 0; i < 5; ++i) Click(dialog, IDC_BTN_NEXT);
+            return;
+        }
+        if (kind == 2) MoveFileW(pictures.c_str(), away.c_str());
+        if (kind == 3) MoveFileW(away.c_str(), pictures.c_str());
+        SendMessageW(dialog, WM_PICTURECHANGED, 0, 0);
+    };
+    // The GDI objects of the process after each step of each round, once the
+    // dialog has painted; the first round lets the controls make what they
+    // keep for good.
+    std::vector<int> counts[4];
+    RunPrompt(folder.File(L"file.leak"), L"carousel", [&](HWND dialog) {
+        for (int round = 0; round < 4; ++round) {
+            for (int kind = 0; kind < 4; ++kind) {
+                step(dialog, kind);
+                Repaint(dialog);
+                counts[kind].push_back(LiveGdiObjects());
+            }
+        }
+    });
+    for (int kind = 0; kind < 4; ++kind) {
+        std::vector<int> later(counts[kind].begin() + 1, counts[kind].end());
+        EXPECT_EQ(std::vector<int>(later.size(), later[0]), later) << steps[kind];
+    }
+    // A second prompt that rescans once gives back all it took when it ends.
+    const int before = LiveGdiObjects();
+    RunPrompt(folder.File(L"file.leak"), L"carousel",
+              [&](HWND dialog) { step(dialog, 0); });
+    EXPECT_EQ(before, LiveGdiObjects()) << "the prompt's end";
 }
 
 }  // namespace
