@@ -156,12 +156,42 @@ TEST_F(Carousel, FitsLargePicturesIntoTheBox) {
     }
 }
 
-TEST_F(Carousel, AnUndecodablePictureStillGetsItsDot) {
+TEST_F(Carousel, AnUndecodablePictureStillGetsItsDotAndLeavesThePictureBeforeInPlace) {
     std::wstring pictures = folder.Pictures(L"broken");
-    wendaro_test::WriteFileBytes(pictures + L"\\pic01.png", "not a picture");
-    DialogState state = Show(L"broken");
-    EXPECT_EQ(1, VisibleDots(state));
-    EXPECT_FALSE(state.controls[IDC_ANIMATION].visible);
+    const COLORREF colour = RGB(0x30, 0x90, 0x50);
+    WritePicture(pictures + L"\\pic01.bmp", 100, 100, colour);
+    // Where the picture control stands and what its centre shows, after each
+    // step: always the one good picture.
+    std::vector<std::pair<DialogState, COLORREF>> shown;
+    RunPrompt(folder.File(L"file.broken"), L"carousel", [&](HWND dialog) {
+        auto read = [&] {
+            Repaint(dialog);
+            shown.emplace_back(ReadDialog(dialog), ScreenPixel(dialog, {475, 106}));
+        };
+        // Either enumeration order: the broken one first after the rescan, or
+        // stepped onto.
+        wendaro_test::WriteFileBytes(pictures + L"\\pic02.png", "not a picture");
+        SendMessageW(dialog, WM_PICTURECHANGED, 0, 0);
+        read();
+        Click(dialog, IDC_BTN_NEXT);
+        read();
+        Click(dialog, IDC_BTN_NEXT);
+        read();
+        // The only picture left is broken: the control keeps what it held.
+        wendaro_test::WriteFileBytes(pictures + L"\\pic01.bmp", "not a picture either");
+        SendMessageW(dialog, WM_PICTURECHANGED, 0, 0);
+        read();
+    });
+    ASSERT_EQ(4u, shown.size());
+    EXPECT_EQ(2, VisibleDots(shown[0].first));
+    EXPECT_EQ(2, VisibleDots(shown[3].first));
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const DialogState& state = shown[i].first;
+        EXPECT_FALSE(state.controls.at(IDC_ANIMATION).visible) << "step " << i;
+        EXPECT_TRUE(state.controls.at(IDC_PICTURE).visible) << "step " << i;
+        EXPECT_TRUE(HasRect(state.controls.at(IDC_PICTURE).rect, 425, 56, 100, 100)) << "step " << i;
+        EXPECT_EQ(colour, shown[i].second) << "step " << i;
+    }
 }
 
 TEST_F(Carousel, APictureFolderPathTooLongForItsBuffersShowsTheAnimation) {
