@@ -276,28 +276,31 @@ TEST_F(Carousel, RescansSwitchesTheLoadingStateAndTheEndFreeTheBitmapsTheyReplac
         if (kind == 3) MoveFileW(away.c_str(), pictures.c_str());
         SendMessageW(dialog, WM_PICTURECHANGED, 0, 0);
     };
-    // The GDI objects of the process after each step of each round, once the
-    // dialog has painted; the first round lets the controls make what they
-    // keep for good.
+    // What a step leaks it leaks each time, while Wine makes a few objects of
+    // its own once, at no fixed time: the count may not grow by one a time.
+    // The first round lets the controls make what they keep for good.
+    const int rounds = 6;
     std::vector<int> counts[4];
     RunPrompt(folder.File(L"file.leak"), L"carousel", [&](HWND dialog) {
-        for (int round = 0; round < 4; ++round) {
+        for (int round = 0; round < rounds; ++round) {
             for (int kind = 0; kind < 4; ++kind) {
                 step(dialog, kind);
                 Repaint(dialog);
-                counts[kind].push_back(LiveGdiObjects());
+                if (round > 0) counts[kind].push_back(LiveGdiObjects());
             }
         }
     });
     for (int kind = 0; kind < 4; ++kind) {
-        std::vector<int> later(counts[kind].begin() + 1, counts[kind].end());
-        EXPECT_EQ(std::vector<int>(later.size(), later[0]), later) << steps[kind];
+        EXPECT_LT(counts[kind].back() - counts[kind].front(), rounds - 2)
+            << steps[kind] << ": " << ::testing::PrintToString(counts[kind]);
     }
-    // A second prompt that rescans once gives back all it took when it ends.
+    // Prompts that rescan once give back all they took when they end.
+    const int prompts = 4;
     const int before = LiveGdiObjects();
-    RunPrompt(folder.File(L"file.leak"), L"carousel",
-              [&](HWND dialog) { step(dialog, 0); });
-    EXPECT_EQ(before, LiveGdiObjects()) << "the prompt's end";
+    for (int i = 0; i < prompts; ++i) {
+        RunPrompt(folder.File(L"file.leak"), L"carousel", [&](HWND dialog) { step(dialog, 0); });
+    }
+    EXPECT_LT(LiveGdiObjects() - before, prompts) << "the prompt's end";
 }
 
 }  // namespace
