@@ -3,7 +3,7 @@
 //   CStatic       SetBitmap (STM_SETIMAGE), GetBitmap (STM_GETIMAGE)
 //   CAnimateCtrl  Open / Play / Stop / Close on an AVI resource
 //   CLinkCtrl     SetItemState (LM_SETITEM)
-//   CRichEditCtrl FindText, SetSel, SetWordCharFormat
+//   CRichEditCtrl FindText, SetSel, SetWordCharFormat, SetBackgroundColor
 //   CToolTipCtrl  Create, AddTool, RelayEvent, SetMaxTipWidth, Activate
 #pragma once
 
@@ -59,6 +59,8 @@ public:
     void SetSel(long nStartChar, long nEndChar);
     // EM_SETCHARFORMAT with SCF_SELECTION | SCF_WORD.
     BOOL SetWordCharFormat(CHARFORMAT2W& cf);
+    // EM_SETBKGNDCOLOR: the system's window colour, or cr; returns the colour before.
+    COLORREF SetBackgroundColor(BOOL bSysColor, COLORREF cr);
 };
 
 class CToolTipCtrl : public CWnd {

@@ -61,6 +61,9 @@ int CVELQOpenAsFirstUseDlg::InitLayout() {
     m_linkMakerPrivacy.SetItemState(0, LIS_FOCUSED | LIS_ENABLED | LIS_DEFAULTCOLORS,
                                     LIS_FOCUSED | LIS_ENABLED | LIS_DEFAULTCOLORS);
     UnderlineLearnMore();
+    // Wine's rich edit paints its background whatever its transparent style;
+    // in the dialog's own face colour the notice sits on the dialog as meant.
+    m_richInfo.SetBackgroundColor(FALSE, ::GetSysColor(COLOR_3DFACE));
     PlaceControls();
     // Without a file the notice's rectangle reaches over the question.
     ClipRichEditToItsText(m_richInfo.GetSafeHwnd(), m_fontSmall);
