@@ -1,12 +1,12 @@
 #include "app/dialogs/layout.h"
 
 #include "app/dialogs/scale.h"
+#include "shared/gdi_holders.h"
 
 void ReadDpiScale(HWND window, double& x, double& y) {
-    HDC dc = GetDC(window);
-    x = GetDeviceCaps(dc, LOGPIXELSX) / 96.0;
-    y = GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
-    ReleaseDC(window, dc);
+    WindowDc dc(window);
+    x = GetDeviceCaps(dc.get(), LOGPIXELSX) / 96.0;
+    y = GetDeviceCaps(dc.get(), LOGPIXELSY) / 96.0;
 }
 
 void PlaceWindows(std::initializer_list<LayoutRow> rows, double dpiX, double dpiY) {
