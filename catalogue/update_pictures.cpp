@@ -17,8 +17,6 @@
 namespace VELQCOMMON {
 namespace {
 
-constexpr int PictureCount = 5;
-
 // The products of the stored list in the store's order; empty when the file
 // does not load. The records belong to the manager.
 std::vector<ProductInfo*> LoadProducts(CVELQCategoryMgr& manager, const std::wstring& path) {

@@ -16,7 +16,6 @@
 namespace {
 
 const size_t BufferSize = 260;
-const int MaxPictures = 5;
 
 // The box a picture is fitted into.
 const int BoxWidth = PictureBox.width;
@@ -120,7 +119,7 @@ void CVELQOpenAsDlg::LoadPictures() {
     BOOL more = finder.FindFile(pattern);
     while (more) {
         more = finder.FindNextFile();
-        if (finder.IsDirectory() || m_pictureCount >= MaxPictures) continue;
+        if (finder.IsDirectory() || m_pictureCount >= PictureCount) continue;
         CString name = finder.GetFileName();
         if (!IsPictureName(name)) continue;
         m_picturePaths[m_pictureCount] = CString(prefix) + name;
@@ -161,7 +160,7 @@ void CVELQOpenAsDlg::UpdatePictureControls() {
         const int gaps = Scale(DotGap, m_dpiX) * (m_pictureCount - 1);
         const int row = gaps + Scale(DotSize, m_dpiX) * m_pictureCount;
         const int x0 = Scale(PictureArea.x, m_dpiX) - (row - Scale(PictureArea.width, m_dpiX)) / 2;
-        for (int k = 0; k < MaxPictures; ++k) {
+        for (int k = 0; k < PictureCount; ++k) {
             dots[k]->SetWindowPos(nullptr, x0 + k * Scale(DotStep, m_dpiX),
                                   Scale(DotRowTop, m_dpiY), DotSize, DotSize, 0);
         }

@@ -9,6 +9,7 @@
 
 #include "app/controls/skin_button.h"
 #include "framework/afx.h"
+#include "shared/constants.h"
 #include "shared/task/file_target.h"
 #include "shared/task/notify_receiver.h"
 #include "shared/task/picture_watcher.h"
@@ -84,10 +85,10 @@ protected:
     CAnimateCtrl m_animation;
     int m_pictureCount = 0;
     int m_currentPicture = 0;
-    CString m_picturePaths[5];
+    CString m_picturePaths[PictureCount];
     CString m_version;
     // Decoded pictures of the last scan; the next scan and the window's end free them.
-    HBITMAP m_pictures[5] = {};
+    HBITMAP m_pictures[PictureCount] = {};
     CBitmap m_logo;
     CFont m_fontText;
     CFont m_fontFileName;
