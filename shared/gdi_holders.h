@@ -1,9 +1,9 @@
 // Scoped GDI pieces for code that works on raw handles: a GDI object deleted
 // with DeleteObject, a memory device context deleted with DeleteDC, a
 // window's device context released with ReleaseDC, and an object selected
-// into a device context for a scope. Declare them in the
-// order object, device context, selection: scopes end in reverse, so the old
-// object is selected back before the device context and the object go.
+// into a device context for a scope. Declare them in the order object, device
+// context, selection: scopes end in reverse, so the old object is selected
+// back before the device context and the object go.
 #pragma once
 
 #include <windows.h>

@@ -105,7 +105,7 @@ void CVELQOpenAsDlg::LoadPictures() {
     wchar_t pattern[BufferSize] = {};
     wchar_t prefix[BufferSize] = {};
     // A control that took no copy still shows one of the last scan's pictures:
-    // that one goes when the control hands it back (ShowPicture).
+    // that one goes when the control hands it back (PutPicture).
     ReleasePictures(m_picture.GetBitmap());
     m_pictureCount = 0;
     m_currentPicture = 0;
