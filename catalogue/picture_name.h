@@ -6,7 +6,9 @@
 
 #include <string>
 
-// "pic%.2d.%s" of the number and the extension; empty when the name would not
+#include "shared/constants.h"
+
+// "pic%.2d.%s" of the number (1 to PictureCount) and the extension; empty when the name would not
 // fit in 259 characters.
 std::wstring FormatPictureName(int number, const std::wstring& extension);
 

@@ -12,6 +12,7 @@
 #include "catalogue/download_into_place.h"
 #include "catalogue/http_file.h"
 #include "catalogue/picture_name.h"
+#include "shared/constants.h"
 #include "shared/files.h"
 #include "shared/handle.h"
 #include "shared/paths.h"
@@ -19,8 +20,6 @@
 
 namespace VELQCOMMON {
 namespace {
-
-constexpr int PictureCount = 5;
 
 // The products of the stored list in the store's order; empty when the file
 // does not load. The records belong to the manager.

@@ -25,6 +25,10 @@ HBITMAP CStatic::SetBitmap(HBITMAP hBitmap) {
     return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
 }
 
+HBITMAP CStatic::GetBitmap() const {
+    return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP));
+}
+
 BOOL CAnimateCtrl::Open(UINT nID) {
     return static_cast<BOOL>(SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(AfxGetResourceHandle()),
                                          reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(nID))));
@@ -58,6 +62,10 @@ void CRichEditCtrl::SetSel(long nStartChar, long nEndChar) {
 
 BOOL CRichEditCtrl::SetWordCharFormat(CHARFORMAT2W& cf) {
     return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&cf)));
+}
+
+COLORREF CRichEditCtrl::SetBackgroundColor(BOOL bSysColor, COLORREF cr) {
+    return static_cast<COLORREF>(SendMessage(EM_SETBKGNDCOLOR, bSysColor, cr));
 }
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {

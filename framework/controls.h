@@ -1,9 +1,9 @@
 // Control wrappers: a window handle and one-line messages, no other state.
 //   CButton       owner draw (DrawItem, reached by reflection)
-//   CStatic       SetBitmap (STM_SETIMAGE)
+//   CStatic       SetBitmap (STM_SETIMAGE), GetBitmap (STM_GETIMAGE)
 //   CAnimateCtrl  Open / Play / Stop / Close on an AVI resource
 //   CLinkCtrl     SetItemState (LM_SETITEM)
-//   CRichEditCtrl FindText, SetSel, SetWordCharFormat
+//   CRichEditCtrl FindText, SetSel, SetWordCharFormat, SetBackgroundColor
 //   CToolTipCtrl  Create, AddTool, RelayEvent, SetMaxTipWidth, Activate
 #pragma once
 
@@ -28,6 +28,8 @@ class CStatic : public CWnd {
 public:
     // Returns the image the control held before (the caller owns it).
     HBITMAP SetBitmap(HBITMAP hBitmap);
+    // The image the control holds now: the one given, or its own copy of it.
+    HBITMAP GetBitmap() const;
 };
 
 class CAnimateCtrl : public CWnd {
@@ -57,6 +59,8 @@ public:
     void SetSel(long nStartChar, long nEndChar);
     // EM_SETCHARFORMAT with SCF_SELECTION | SCF_WORD.
     BOOL SetWordCharFormat(CHARFORMAT2W& cf);
+    // EM_SETBKGNDCOLOR: the system's window colour, or cr; returns the colour before.
+    COLORREF SetBackgroundColor(BOOL bSysColor, COLORREF cr);
 };
 
 class CToolTipCtrl : public CWnd {

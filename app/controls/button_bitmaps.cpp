@@ -49,9 +49,10 @@ HBITMAP CVELQSkinButton::MakeTransparencyMask(HBITMAP source, DWORD width, DWORD
 }
 
 // Stores the given entries in the order hover, normal, pressed and stops at
-// the first failure; entries after it are not taken over.
+// the first failure; entries after it are not taken over. `taken` counts the
+// entries, empty ones included, that the button has taken over.
 DWORD CVELQSkinButton::StoreStateImages(HBITMAP hover, HBITMAP normal, COLORREF normalColour, HBITMAP pressed,
-                                        COLORREF pressedColour) {
+                                        COLORREF pressedColour, int& taken) {
     const struct {
         int index;
         HBITMAP bitmap;
@@ -61,6 +62,7 @@ DWORD CVELQSkinButton::StoreStateImages(HBITMAP hover, HBITMAP normal, COLORREF 
         {kNormalImage, normal, normalColour},
         {kPressedImage, pressed, pressedColour}};
     for (const auto& entry : entries) {
+        ++taken;
         if (!entry.bitmap) continue;
         StateImage& image = m_images[entry.index];
         image.bitmap = entry.bitmap;
@@ -77,11 +79,12 @@ DWORD CVELQSkinButton::StoreStateImages(HBITMAP hover, HBITMAP normal, COLORREF 
 
 // Without a hover bitmap nothing is stored, and the other handles stay the
 // caller's.
-DWORD CVELQSkinButton::AssignStateBitmaps(HBITMAP hover, COLORREF, HBITMAP normal, COLORREF normalColour,
-                                          HBITMAP pressed, COLORREF pressedColour) {
+DWORD CVELQSkinButton::ReplaceImages(HBITMAP hover, HBITMAP normal, COLORREF normalColour, HBITMAP pressed,
+                                     COLORREF pressedColour, int& taken) {
+    taken = 0;
     FreeImages(TRUE);
     if (hover) {
-        DWORD result = StoreStateImages(hover, normal, normalColour, pressed, pressedColour);
+        DWORD result = StoreStateImages(hover, normal, normalColour, pressed, pressedColour, taken);
         if (result != kBitmapsAssigned) {
             FreeImages(TRUE);
             return result;
@@ -91,14 +94,26 @@ DWORD CVELQSkinButton::AssignStateBitmaps(HBITMAP hover, COLORREF, HBITMAP norma
     return kBitmapsAssigned;
 }
 
+DWORD CVELQSkinButton::AssignStateBitmaps(HBITMAP hover, COLORREF, HBITMAP normal, COLORREF normalColour,
+                                          HBITMAP pressed, COLORREF pressedColour) {
+    int taken = 0;
+    return ReplaceImages(hover, normal, normalColour, pressed, pressedColour, taken);
+}
+
 // The hover bitmap is keyed with magenta whatever colour comes with it.
 DWORD CVELQSkinButton::LoadStateBitmaps(UINT hoverId, COLORREF, UINT normalId, COLORREF normalColour,
                                         UINT pressedId, COLORREF pressedColour) {
     HINSTANCE module = AfxGetResourceHandle();
-    HBITMAP hover = LoadResourceBitmap(module, hoverId);
-    HBITMAP pressed = LoadResourceBitmap(module, pressedId);
-    HBITMAP normal = normalId ? LoadResourceBitmap(module, normalId) : nullptr;
-    return AssignStateBitmaps(hover, TransparentColour, normal, normalColour, pressed, pressedColour);
+    GdiBitmap hover(LoadResourceBitmap(module, hoverId));
+    GdiBitmap pressed(LoadResourceBitmap(module, pressedId));
+    GdiBitmap normal(normalId ? LoadResourceBitmap(module, normalId) : nullptr);
+    int taken = 0;
+    DWORD result = ReplaceImages(hover.get(), normal.get(), normalColour, pressed.get(), pressedColour, taken);
+    // What the button took over is its own, also after a failure; what it did
+    // not take (all without a hover bitmap, those after a failed mask) is freed here.
+    GdiBitmap* loaded[] = {&hover, &normal, &pressed};
+    for (int i = 0; i < taken; ++i) loaded[i]->release();
+    return result;
 }
 
 }  // namespace VELQUIControls

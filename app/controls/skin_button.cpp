@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "shared/gdi_holders.h"
+
 namespace VELQUIControls {
 
 BEGIN_MESSAGE_MAP(CVELQSkinButton, CButton)
@@ -28,13 +30,17 @@ CVELQSkinButton::~CVELQSkinButton() {
 }
 
 void CVELQSkinButton::FreeImages(BOOL destroy) {
-    if (destroy) {
-        for (StateImage& image : m_images)
-            if (image.bitmap) ::DeleteObject(image.bitmap);
-        for (StateImage& image : m_images)
-            if (image.mask) ::DeleteObject(image.mask);
+    for (StateImage& image : m_images) {
+        // The table owns its bitmaps and masks: the holders free them, unless
+        // the table is only emptied.
+        GdiBitmap bitmap(image.bitmap);
+        GdiBitmap mask(image.mask);
+        if (!destroy) {
+            bitmap.release();
+            mask.release();
+        }
+        image = StateImage{};
     }
-    for (StateImage& image : m_images) image = StateImage{};
 }
 
 void CVELQSkinButton::FitToImage() {

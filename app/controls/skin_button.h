@@ -85,7 +85,11 @@ protected:
 
 private:
     DWORD StoreStateImages(HBITMAP hover, HBITMAP normal, COLORREF normalColour, HBITMAP pressed,
-                           COLORREF pressedColour);
+                           COLORREF pressedColour, int& taken);
+    // AssignStateBitmaps, telling how many entries (hover, normal, pressed, in
+    // this order) the button took over.
+    DWORD ReplaceImages(HBITMAP hover, HBITMAP normal, COLORREF normalColour, HBITMAP pressed,
+                        COLORREF pressedColour, int& taken);
     void PaintParentBackground(CDC* pDC);
     void PlaceImageRect(BOOL hasCaption, RECT* itemRect, CRect* captionRect, BOOL pressed, DWORD width,
                         DWORD height, CRect* imageRect);

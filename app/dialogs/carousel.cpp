@@ -16,7 +16,6 @@
 namespace {
 
 const size_t BufferSize = 260;
-const int MaxPictures = 5;
 
 // The box a picture is fitted into.
 const int BoxWidth = PictureBox.width;
@@ -83,9 +82,31 @@ Size FitToBox(int w, int h, double dpiX, double dpiY) {
 
 }  // namespace
 
+void CVELQOpenAsDlg::ReleasePictures(HBITMAP shown) {
+    for (HBITMAP& picture : m_pictures) {
+        if (picture && picture != shown) DeleteObject(picture);
+        picture = nullptr;
+    }
+}
+
+void CVELQOpenAsDlg::PutPicture(HBITMAP picture) {
+    // The control keeps its own copy of a 32-bit picture and hands that copy
+    // back when replaced; so is a picture of an earlier scan that it showed
+    // without a copy. A picture of this scan stays ours.
+    HBITMAP previous = m_picture.SetBitmap(picture);
+    if (!previous) return;
+    for (HBITMAP own : m_pictures) {
+        if (own == previous) return;
+    }
+    DeleteObject(previous);
+}
+
 void CVELQOpenAsDlg::LoadPictures() {
     wchar_t pattern[BufferSize] = {};
     wchar_t prefix[BufferSize] = {};
+    // A control that took no copy still shows one of the last scan's pictures:
+    // that one goes when the control hands it back (PutPicture).
+    ReleasePictures(m_picture.GetBitmap());
     m_pictureCount = 0;
     m_currentPicture = 0;
     // A folder path too long for the buffers gives no picture rather than a
@@ -98,7 +119,7 @@ void CVELQOpenAsDlg::LoadPictures() {
     BOOL more = finder.FindFile(pattern);
     while (more) {
         more = finder.FindNextFile();
-        if (finder.IsDirectory() || m_pictureCount >= MaxPictures) continue;
+        if (finder.IsDirectory() || m_pictureCount >= PictureCount) continue;
         CString name = finder.GetFileName();
         if (!IsPictureName(name)) continue;
         m_picturePaths[m_pictureCount] = CString(prefix) + name;
@@ -114,14 +135,7 @@ void CVELQOpenAsDlg::ShowPicture(HBITMAP picture) {
     GetObjectW(picture, sizeof info, &info);
     Size size = FitToBox(info.bmWidth, info.bmHeight, m_dpiX, m_dpiY);
 
-    // The control keeps its own copy of a 32-bit picture and hands that copy
-    // back when replaced; one of our own handles is never deleted here.
-    HBITMAP previous = m_picture.SetBitmap(picture);
-    if (previous) {
-        bool ours = false;
-        for (HBITMAP own : m_pictures) ours = ours || own == previous;
-        if (!ours) DeleteObject(previous);
-    }
+    PutPicture(picture);
 
     // The bitmap is drawn at its own size: no scaled copy is made.
     m_picture.SetWindowPos(nullptr, Scale((BoxWidth - size.cx) / 2 + PictureBox.x, m_dpiX),
@@ -146,7 +160,7 @@ void CVELQOpenAsDlg::UpdatePictureControls() {
         const int gaps = Scale(DotGap, m_dpiX) * (m_pictureCount - 1);
         const int row = gaps + Scale(DotSize, m_dpiX) * m_pictureCount;
         const int x0 = Scale(PictureArea.x, m_dpiX) - (row - Scale(PictureArea.width, m_dpiX)) / 2;
-        for (int k = 0; k < MaxPictures; ++k) {
+        for (int k = 0; k < PictureCount; ++k) {
             dots[k]->SetWindowPos(nullptr, x0 + k * Scale(DotStep, m_dpiX),
                                   Scale(DotRowTop, m_dpiY), DotSize, DotSize, 0);
         }
@@ -172,6 +186,13 @@ LRESULT CVELQOpenAsDlg::OnPictureChanged(WPARAM, LPARAM) {
     LoadPictures();
     UpdatePictureControls();
     return 0;
+}
+
+LRESULT CVELQOpenAsDlg::OnDestroy(WPARAM, LPARAM) {
+    // The control leaves what it holds when it goes: take it back first.
+    PutPicture(nullptr);
+    ReleasePictures(nullptr);
+    return Default();
 }
 
 void CVELQOpenAsDlg::OnPrevPicture() {

@@ -1,15 +1,12 @@
-// The consent dialog's life and its answers: construction, binding, the
-// logo, OK for both forms, the privacy links and the tooltip relay.
+// The consent dialog's life and its answers: construction, binding, OK for
+// both forms, the privacy links and the tooltip relay.
 #include "app/dialogs/first_use_dlg.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/controls/colours.h"
-#include "app/dialogs/draw_masked_bitmap.h"
 #include "app/dialogs/layout.h"
 #include "app/dialogs/open_as_dlg.h"
-#include "app/dialogs/scale.h"
 #include "app/dialogs/turn_on_dlg.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource.h"
@@ -68,15 +65,6 @@ BOOL CVELQOpenAsFirstUseDlg::OnInitDialog() {
     InitLayout();
     AddNoticeToolTip();
     return TRUE;
-}
-
-void CVELQOpenAsFirstUseDlg::OnPaint() {
-    CPaintDC dc(this);
-    DrawLogo(dc, Scale(20, m_dpiX), Scale(20, m_dpiY), m_logo);
-
-    const int lineY = m_noFile ? 189 : 169;
-    dc.FillSolidRect(Scale(10, m_dpiX), Scale(lineY, m_dpiY), Scale(564, m_dpiX), Scale(1, m_dpiY),
-                     SeparatorGrey);
 }
 
 // The notice or the prompt runs its own modal loop in here while this dialog,

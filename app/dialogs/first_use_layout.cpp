@@ -1,14 +1,17 @@
-// The consent dialog's texts, fonts and layout. Both forms share the texts
-// but the headline; the file form is shorter and puts the question above the
-// notice.
+// The consent dialog's texts, fonts, layout and painting. Both forms share
+// the texts but the headline; the file form is shorter and puts the question
+// above the notice.
 #include "app/dialogs/first_use_dlg.h"
 
 #include <commctrl.h>
 #include <commdlg.h>  // FR_DOWN, FR_MATCHCASE
 #include <richedit.h>
 
+#include "app/controls/colours.h"
+#include "app/dialogs/draw_masked_bitmap.h"
 #include "app/dialogs/layout.h"
 #include "app/dialogs/rich_edit_clip.h"
+#include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "shared/endpoints.h"
 
@@ -30,26 +33,30 @@ const wchar_t QuestionText[] =
 const wchar_t YesText[] = L"Yes (recommended)";
 const wchar_t NoText[] = L"No (use Windows)";
 
-// One form's rectangles, in the order the windows are placed.
+// One form's rectangles, in the order the windows are placed, then the line
+// painted above OK and Cancel.
 struct FormLayout {
     Placement dialog, headline, notice, question, yes, no, storeLink, makerLink, ok, cancel;
+    Placement separator;
 };
 
 const FormLayout NoFileLayout = {
     {0, 0, 590, 270},   {72, 17, 490, 40},  {72, 63, 475, 60},   {72, 105, 485, 50},
     {72, 145, 180, 30}, {310, 145, 220, 30}, {72, 208, 130, 25}, {220, 208, 140, 25},
-    {395, 203, 78, 25}, {480, 203, 78, 25},
+    {395, 203, 78, 25}, {480, 203, 78, 25},  {10, 189, 564, 1},
 };
 const FormLayout FileLayout = {
     {0, 0, 590, 250},   {72, 17, 490, 20},  {72, 89, 475, 40},   {72, 45, 500, 50},
     {72, 130, 180, 30}, {262, 130, 220, 30}, {72, 188, 130, 25}, {220, 188, 140, 25},
-    {395, 183, 78, 25}, {480, 183, 78, 25},
+    {395, 183, 78, 25}, {480, 183, 78, 25},  {10, 169, 564, 1},
 };
 
 // A link control's text: one anchor around the visible words.
 CString LinkMarkup(const wchar_t* url, const wchar_t* text) {
     return CString(L"<a href=\"") + url + L"\">" + text + L"</a>";
 }
+
+const FormLayout& FormOf(BOOL noFile) { return noFile ? NoFileLayout : FileLayout; }
 
 }  // namespace
 
@@ -61,6 +68,9 @@ int CVELQOpenAsFirstUseDlg::InitLayout() {
     m_linkMakerPrivacy.SetItemState(0, LIS_FOCUSED | LIS_ENABLED | LIS_DEFAULTCOLORS,
                                     LIS_FOCUSED | LIS_ENABLED | LIS_DEFAULTCOLORS);
     UnderlineLearnMore();
+    // Wine's rich edit paints its background whatever its transparent style;
+    // in the dialog's own face colour the notice sits on the dialog as meant.
+    m_richInfo.SetBackgroundColor(FALSE, ::GetSysColor(COLOR_3DFACE));
     PlaceControls();
     // Without a file the notice's rectangle reaches over the question.
     ClipRichEditToItsText(m_richInfo.GetSafeHwnd(), m_fontSmall);
@@ -115,7 +125,7 @@ void CVELQOpenAsFirstUseDlg::UnderlineLearnMore() {
 }
 
 void CVELQOpenAsFirstUseDlg::PlaceControls() {
-    const FormLayout& form = m_noFile ? NoFileLayout : FileLayout;
+    const FormLayout& form = FormOf(m_noFile);
     // Chained so that the tab order runs Yes, No, the two links, OK, Cancel.
     PlaceWindows({{this, nullptr, form.dialog},
                   {&m_staticHeadline, nullptr, form.headline},
@@ -128,4 +138,10 @@ void CVELQOpenAsFirstUseDlg::PlaceControls() {
                   {&m_btnOK, &m_linkMakerPrivacy, form.ok},
                   {&m_btnCancel, &m_btnOK, form.cancel}},
                  m_dpiX, m_dpiY);
+}
+
+void CVELQOpenAsFirstUseDlg::OnPaint() {
+    CPaintDC dc(this);
+    DrawLogo(dc, Scale(LogoPosition.x, m_dpiX), Scale(LogoPosition.y, m_dpiY), m_logo);
+    FillPlacement(dc, FormOf(m_noFile).separator, SeparatorGrey, m_dpiX, m_dpiY);
 }

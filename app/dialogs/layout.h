@@ -21,9 +21,16 @@ struct LayoutRow {
     Placement at;
 };
 
+// Where the prompt and the consent dialog draw their logo, at 96 DPI; the
+// logo itself keeps its 38 x 38 pixels at every scale.
+constexpr POINT LogoPosition = {20, 20};
+
 // The window's DPI divided by 96, across and down.
 void ReadDpiScale(HWND window, double& x, double& y);
 
 // Places the rows in their order. Flags 0: every row also moves its window in
 // the Z order, and so in the tab order.
 void PlaceWindows(std::initializer_list<LayoutRow> rows, double dpiX, double dpiY);
+
+// Fills the rectangle, scaled, with the colour: a painted area or line.
+void FillPlacement(CDC& dc, const Placement& at, COLORREF colour, double dpiX, double dpiY);

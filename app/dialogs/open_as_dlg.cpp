@@ -5,11 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/controls/colours.h"
-#include "app/dialogs/draw_masked_bitmap.h"
 #include "app/dialogs/layout.h"
-#include "app/dialogs/picture_area.h"
-#include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource.h"
 #include "shared/launch.h"
@@ -19,7 +15,6 @@
 
 namespace {
 
-const COLORREF White = RGB(0xFF, 0xFF, 0xFF);
 const COLORREF AnimationTextColour = RGB(0x66, 0x66, 0x66);
 
 // The text after the last backslash; a bare name is shown as given.
@@ -51,6 +46,7 @@ BEGIN_MESSAGE_MAP(CVELQOpenAsDlg, CDialog)
     ON_BN_CLICKED(IDCANCEL, &CVELQOpenAsDlg::OnBnClickedCancel)
     ON_BN_CLICKED(IDOK, &CVELQOpenAsDlg::OnBnClickedOk)
     ON_MESSAGE(WM_PICTURECHANGED, &CVELQOpenAsDlg::OnPictureChanged)
+    ON_MESSAGE(WM_DESTROY, &CVELQOpenAsDlg::OnDestroy)
 END_MESSAGE_MAP()
 
 void CVELQOpenAsDlg::DoDataExchange(CDataExchange* pDX) {
@@ -116,17 +112,6 @@ BOOL CVELQOpenAsDlg::OnInitDialog() {
     m_pictureWatcher.Start();
     LaunchUpdateProcess(m_target.filePath);
     return TRUE;
-}
-
-void CVELQOpenAsDlg::OnPaint() {
-    CPaintDC dc(this);
-    DrawLogo(dc, Scale(20, m_dpiX), Scale(20, m_dpiY), m_logo);
-
-    // The picture area, and the separator line above the buttons.
-    dc.FillSolidRect(Scale(PictureArea.x, m_dpiX), Scale(PictureArea.y, m_dpiY),
-                     Scale(PictureArea.width, m_dpiX), Scale(PictureArea.height, m_dpiY), White);
-    dc.FillSolidRect(Scale(10, m_dpiX), Scale(238, m_dpiY), Scale(564, m_dpiX), Scale(1, m_dpiY),
-                     SeparatorGrey);
 }
 
 HCURSOR CVELQOpenAsDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

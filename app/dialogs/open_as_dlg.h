@@ -9,6 +9,7 @@
 
 #include "app/controls/skin_button.h"
 #include "framework/afx.h"
+#include "shared/constants.h"
 #include "shared/task/file_target.h"
 #include "shared/task/notify_receiver.h"
 #include "shared/task/picture_watcher.h"
@@ -43,9 +44,17 @@ protected:
 
     // The picture carousel (carousel.cpp).
     void LoadPictures();
+    // Deletes the pictures of the last scan, all but the one the picture
+    // control shows as it was given, and empties the table.
+    void ReleasePictures(HBITMAP shown);
+    // Gives the picture control the picture (or none) and deletes what it
+    // hands back unless that is a picture of the current scan.
+    void PutPicture(HBITMAP picture);
     void ShowPicture(HBITMAP picture);
     void UpdatePictureControls();
     LRESULT OnPictureChanged(WPARAM wParam, LPARAM lParam);
+    // WM_DESTROY: frees the pictures while the picture control is still there.
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     void OnPrevPicture();
     void OnNextPicture();
     // Marks the current picture's dot and shows it (both arrows).
@@ -76,10 +85,10 @@ protected:
     CAnimateCtrl m_animation;
     int m_pictureCount = 0;
     int m_currentPicture = 0;
-    CString m_picturePaths[5];
+    CString m_picturePaths[PictureCount];
     CString m_version;
-    // Decoded pictures; the dialog keeps them for the life of the process.
-    HBITMAP m_pictures[5] = {};
+    // Decoded pictures of the last scan; the next scan and the window's end free them.
+    HBITMAP m_pictures[PictureCount] = {};
     CBitmap m_logo;
     CFont m_fontText;
     CFont m_fontFileName;

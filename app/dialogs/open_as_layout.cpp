@@ -1,11 +1,20 @@
-// Where the prompt's controls go, and how its skinned buttons look.
+// Where the prompt's controls go, what it paints where, and how its skinned
+// buttons look.
 #include "app/dialogs/open_as_dlg.h"
 
 #include "app/controls/colours.h"
+#include "app/dialogs/draw_masked_bitmap.h"
 #include "app/dialogs/layout.h"
 #include "app/dialogs/picture_area.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
+
+namespace {
+
+// The line above OK and Cancel.
+constexpr Placement Separator = {10, 238, 564, 1};
+
+}  // namespace
 
 void CVELQOpenAsDlg::InitLayout() {
     LoadPictures();
@@ -54,6 +63,13 @@ void CVELQOpenAsDlg::InitLayout() {
     m_btnCancel.SetFont(&m_fontButtons, TRUE);
 
     m_btnOK.SetFocus();
+}
+
+void CVELQOpenAsDlg::OnPaint() {
+    CPaintDC dc(this);
+    DrawLogo(dc, Scale(LogoPosition.x, m_dpiX), Scale(LogoPosition.y, m_dpiY), m_logo);
+    FillPlacement(dc, PictureArea, PictureAreaColour, m_dpiX, m_dpiY);
+    FillPlacement(dc, Separator, SeparatorGrey, m_dpiX, m_dpiY);
 }
 
 void CVELQOpenAsDlg::SetButtonBitmaps(VELQUIControls::CVELQSkinButton& button, UINT hoverId,

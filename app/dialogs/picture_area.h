@@ -7,6 +7,7 @@
 
 // The animation's frames have the area's 96-DPI size at every scale.
 constexpr Placement PictureArea = {386, 20, 180, 194};
+constexpr COLORREF PictureAreaColour = RGB(0xFF, 0xFF, 0xFF);
 constexpr Placement PictureBox = {423, 29, 105, 154};
 
 // One dot per picture: 7 x 7 pixels at every scale, 18 apart (11-pixel gaps).

@@ -7,16 +7,12 @@
 namespace {
 
 int LineHeight(HWND window, HFONT font) {
-    HDC dc = GetDC(window);
+    WindowDc dc(window);
     if (!dc) return 0;
+    SelectedObject selected(dc.get(), font);
     TEXTMETRICW metrics = {};
-    BOOL measured = FALSE;
-    {
-        SelectedObject selected(dc, font);
-        measured = GetTextMetricsW(dc, &metrics);
-    }
-    ReleaseDC(window, dc);
-    return measured ? metrics.tmHeight + metrics.tmExternalLeading : 0;
+    if (!GetTextMetricsW(dc.get(), &metrics)) return 0;
+    return metrics.tmHeight + metrics.tmExternalLeading;
 }
 
 }  // namespace

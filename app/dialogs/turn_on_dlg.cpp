@@ -2,8 +2,14 @@
 
 #include "app/controls/colours.h"
 #include "app/dialogs/layout.h"
-#include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
+
+namespace {
+
+// The line above OK.
+constexpr Placement Separator = {10, 71, 397, 1};
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(CVELQTurnOn, CDialog)
 
@@ -57,6 +63,5 @@ void CVELQTurnOn::InitLayout() {
 
 void CVELQTurnOn::OnPaint() {
     CPaintDC dc(this);
-    dc.FillSolidRect(Scale(10, m_dpiX), Scale(71, m_dpiY), Scale(397, m_dpiX), Scale(1, m_dpiY),
-                     SeparatorGrey);
+    FillPlacement(dc, Separator, SeparatorGrey, m_dpiX, m_dpiY);
 }

@@ -7,6 +7,7 @@
 #include "app/controls/skin_button.h"
 #include "resources/dialog_ids.h"
 #include "tests/app/controls/skin_host.h"
+#include "tests/support/gdi_objects.h"
 
 using VELQUIControls::CVELQSkinButton;
 using namespace wendaro_test;
@@ -125,10 +126,14 @@ TEST_F(ButtonBitmapsTest, ArrowLoadsThreeEntries) {
     }
 }
 
-TEST_F(ButtonBitmapsTest, MissingHoverResourceLeavesNoImages) {
-    EXPECT_EQ(button.LoadStateBitmaps(9999, kMagenta, IDB_PREV_NORMAL, kMagenta, 0, 0), 0u);
+TEST_F(ButtonBitmapsTest, MissingHoverResourceLeavesNoImagesAndFreesTheOthers) {
+    const int before = LiveGdiObjects();
+    EXPECT_EQ(button.LoadStateBitmaps(9999, kMagenta, IDB_PREV_NORMAL, kMagenta, IDB_PREV_PRESSED, kMagenta),
+              0u);
     EXPECT_EQ(button.GetStateImage(CVELQSkinButton::kHoverImage).bitmap, nullptr);
     EXPECT_EQ(button.GetStateImage(CVELQSkinButton::kNormalImage).bitmap, nullptr);
+    EXPECT_EQ(button.GetStateImage(CVELQSkinButton::kPressedImage).bitmap, nullptr);
+    EXPECT_EQ(before, LiveGdiObjects()) << "the normal and pressed bitmaps loaded are freed";
 }
 
 }  // namespace

@@ -238,7 +238,7 @@ COLORREF ScreenPixel(HWND dialog, POINT client) {
     return colour;
 }
 
-std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId) {
+std::vector<LinePixels> PixelsPerLine(HWND dialog, int controlId, COLORREF background) {
     HWND control = GetDlgItem(dialog, controlId);
     RECT rect = {};
     GetWindowRect(control, &rect);
@@ -246,7 +246,7 @@ std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId) {
     const int height = rect.bottom - rect.top;
     const std::wstring text = WindowText(control);
 
-    // The lines as the static wraps them (DrawText with word breaks).
+    // The lines as a static wraps them (DrawText with word breaks).
     TEXTMETRICW metrics = {};
     RECT wrapped = {0, 0, width, 0};
     HDC dc = GetDC(control);
@@ -277,15 +277,19 @@ std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId) {
     ReleaseDC(nullptr, screen);
     GdiFlush();
 
-    std::vector<int> dark(lines, 0);
+    std::vector<LinePixels> counted(lines);
     const auto* pixels = static_cast<const BYTE*>(bits);
     for (int y = 0; y < min(height, lines * lineHeight); ++y) {
+        LinePixels& line = counted[y / lineHeight];
         for (int x = 0; x < width; ++x) {
             const BYTE* pixel = pixels + (static_cast<size_t>(y) * width + x) * 4;
-            if (pixel[0] + pixel[1] + pixel[2] < 3 * 96) ++dark[y / lineHeight];
+            const COLORREF colour = RGB(pixel[2], pixel[1], pixel[0]);
+            if (pixel[0] + pixel[1] + pixel[2] < 3 * 96) ++line.dark;
+            if (colour == background) ++line.background;
+            if (colour == RGB(0xFF, 0xFF, 0xFF)) ++line.white;
         }
     }
-    return dark;
+    return counted;
 }
 
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF colour) {

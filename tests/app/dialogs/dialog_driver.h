@@ -70,10 +70,17 @@ void Repaint(HWND dialog);
 std::wstring SaveScreenshot(HWND dialog, const std::wstring& name);
 // The colour on the screen at a point of the dialog's client area.
 COLORREF ScreenPixel(HWND dialog, POINT client);
-// For each line that a static control's text wraps into, how many dark
-// pixels the screen shows in that line's band of the control: a line that
-// another window paints over shows none.
-std::vector<int> DarkPixelsPerLine(HWND dialog, int controlId);
+// What the screen shows in one line's band of a control's text.
+struct LinePixels {
+    int dark = 0;        // the text's
+    int background = 0;  // of the colour asked about (the dialog's face)
+    int white = 0;
+};
+// For each line that a control's text wraps into (in the control's font,
+// with word breaks), its pixels on the screen: a line that another window
+// paints over shows no dark pixel, a control that paints a box of its own
+// shows its colour around the text.
+std::vector<LinePixels> PixelsPerLine(HWND dialog, int controlId, COLORREF background);
 
 // A 24-bit BMP of one colour; GDI+ reads it whatever the file's name says.
 bool WritePicture(const std::wstring& path, int width, int height, COLORREF colour);

@@ -126,18 +126,57 @@ inline ::testing::AssertionResult IsCentredOnScreen(const RECT& window) {
     return ::testing::AssertionFailure() << "off the work area's centre by (" << dx << ", " << dy << ")";
 }
 
-// Every line of a wrapped text shows on the screen (DarkPixelsPerLine).
-inline ::testing::AssertionResult EveryLineShows(const std::vector<int>& darkPixels) {
+// Every line of a wrapped text shows on the screen (PixelsPerLine).
+inline ::testing::AssertionResult EveryLineShows(const std::vector<LinePixels>& lines) {
     // A line of text has hundreds of dark pixels; a few stray ones are no line.
     const int least = 20;
-    if (darkPixels.empty()) return ::testing::AssertionFailure() << "no line of text";
-    for (size_t i = 0; i < darkPixels.size(); ++i) {
-        if (darkPixels[i] < least) {
-            return ::testing::AssertionFailure() << "line " << i + 1 << " of " << darkPixels.size()
-                                                 << " shows " << darkPixels[i] << " dark pixels";
+    if (lines.empty()) return ::testing::AssertionFailure() << "no line of text";
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].dark < least) {
+            return ::testing::AssertionFailure() << "line " << i + 1 << " of " << lines.size()
+                                                 << " shows " << lines[i].dark << " dark pixels";
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+// The text stands on the background colour PixelsPerLine was given, with no
+// white box of its own: around the letters, each line's band is that colour.
+inline ::testing::AssertionResult OnTheBackground(const std::vector<LinePixels>& lines) {
+    if (lines.empty()) return ::testing::AssertionFailure() << "no line of text";
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const LinePixels& line = lines[i];
+        if (line.white > 0 || line.background <= 2 * line.dark) {
+            return ::testing::AssertionFailure()
+                   << "line " << i + 1 << " of " << lines.size() << ": " << line.white << " white, "
+                   << line.background << " of the background, " << line.dark << " dark pixels";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The colour the dialog paints its face in, read from the screen at a corner
+// of its client area that no control covers.
+inline COLORREF FaceColour(HWND dialog) {
+    Repaint(dialog);
+    return ScreenPixel(dialog, {2, 2});
+}
+
+// The consent dialog's question and notice as the screen shows them, each
+// line counted against the dialog's face colour.
+struct ConsentTexts {
+    std::vector<LinePixels> question, notice;
+};
+inline ConsentTexts ReadConsentTexts(HWND dialog) {
+    const COLORREF face = FaceColour(dialog);
+    return {PixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION, face), PixelsPerLine(dialog, IDC_RICH_INFO, face)};
+}
+// The notice's rectangle reaches over the question in one form, its text does
+// not: every line of both shows. The notice sits on the dialog's face.
+inline void ExpectConsentTextsShow(const ConsentTexts& texts, const char* form) {
+    EXPECT_TRUE(EveryLineShows(texts.question)) << form << ": the question";
+    EXPECT_TRUE(EveryLineShows(texts.notice)) << form << ": the notice";
+    EXPECT_TRUE(OnTheBackground(texts.notice)) << form << ": the notice on the dialog's face";
 }
 
 inline int VisibleDots(const DialogState& state) {

@@ -45,12 +45,12 @@ using FirstUseAt96 = WithSettingsAtDpi<96>;
 TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
     DialogState state;
     std::vector<int> order;
-    std::vector<int> question;
+    ConsentTexts texts;
     std::wstring shot;
     int result = RunFirstUse(FileTarget{}, [&](HWND dialog) {
         state = ReadDialog(dialog);
         order = ChildOrder(dialog);
-        question = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
+        texts = ReadConsentTexts(dialog);
         shot = SaveScreenshot(dialog, L"first-use-no-file");
     });
     ASSERT_EQ(IDCANCEL, result);
@@ -76,8 +76,7 @@ TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
                                        IDC_LINK_MAKER_PRIVACY, IDOK,                   IDCANCEL};
     EXPECT_EQ(expected, order);
     EXPECT_FALSE(shot.empty());
-    // The notice's rectangle reaches over the question, its text does not.
-    EXPECT_TRUE(EveryLineShows(question));
+    ExpectConsentTextsShow(texts, "without a file");
 
     // It stayed at (0, 0) and hidden through its initialisation: centred.
     EXPECT_TRUE(IsCentredOnScreen(state.window));
@@ -85,11 +84,11 @@ TEST_F(FirstUseAt96, NoFileFormLaysOutItsControlsAndTexts) {
 
 TEST_F(FirstUseAt96, FileFormIsShorterAndAsksBeforeTheNotice) {
     DialogState state;
-    std::vector<int> question;
+    ConsentTexts texts;
     std::wstring shot;
     RunFirstUse(FileTarget{folder.File(L"a.velq"), L"77"}, [&](HWND dialog) {
         state = ReadDialog(dialog);
-        question = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
+        texts = ReadConsentTexts(dialog);
         shot = SaveScreenshot(dialog, L"first-use-file");
     });
     EXPECT_EQ(590, state.size.cx);
@@ -97,7 +96,7 @@ TEST_F(FirstUseAt96, FileFormIsShorterAndAsksBeforeTheNotice) {
     ExpectPlacements(state, FileAt96);
     EXPECT_EQ(L"Windows cannot determine which program opens this file.", state.controls[IDC_FIRSTUSE_HEADLINE].text);
     EXPECT_EQ(NoticeText, state.controls[IDC_RICH_INFO].text);
-    EXPECT_TRUE(EveryLineShows(question));
+    ExpectConsentTextsShow(texts, "with a file");
     EXPECT_FALSE(shot.empty());
 }
 

@@ -1,5 +1,5 @@
 // The consent dialog and the notice at 120 DPI (scale 1.25), and the
-// question of the consent dialog at 144 DPI. These run in prefixes of their
+// question and the notice of the consent dialog at 144 DPI. These run in prefixes of their
 // own whose LogPixels is 120 or 144 (dpi_prefix.sh); elsewhere they are
 // skipped.
 #include <gtest/gtest.h>
@@ -21,22 +21,22 @@ TEST_F(FirstUseAt120, BothFormsScaleAndTheToolTipKeepsItsOwnRectangle) {
     DialogState file;
     ToolTipState tip;
     COLORREF line = 0;
-    std::vector<int> question[2];
+    ConsentTexts texts[2];
     RunFirstUse(FileTarget{}, [&](HWND dialog) {
         noFile = ReadDialog(dialog);
         tip = ReadNoticeToolTip(dialog);
         Repaint(dialog);
         line = ScreenPixel(dialog, {12, 236});  // trunc(189 x 1.25)
-        question[0] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
+        texts[0] = ReadConsentTexts(dialog);
         SaveScreenshot(dialog, L"first-use-no-file-120dpi");
     });
     RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
         file = ReadDialog(dialog);
-        question[1] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
+        texts[1] = ReadConsentTexts(dialog);
         SaveScreenshot(dialog, L"first-use-file-120dpi");
     });
-    EXPECT_TRUE(EveryLineShows(question[0])) << "without a file";
-    EXPECT_TRUE(EveryLineShows(question[1])) << "with a file";
+    ExpectConsentTextsShow(texts[0], "without a file");
+    ExpectConsentTextsShow(texts[1], "with a file");
 
     EXPECT_EQ(737, noFile.size.cx);
     EXPECT_EQ(337, noFile.size.cy);
@@ -78,18 +78,18 @@ TEST_F(FirstUseAt120, NoticeScales) {
 
 using FirstUseAt144 = WithSettingsAtDpi<144>;
 
-TEST_F(FirstUseAt144, TheWholeQuestionShowsInBothForms) {
-    std::vector<int> question[2];
+TEST_F(FirstUseAt144, TheQuestionAndTheNoticeShowInBothForms) {
+    ConsentTexts texts[2];
     RunFirstUse(FileTarget{}, [&](HWND dialog) {
-        question[0] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
+        texts[0] = ReadConsentTexts(dialog);
         SaveScreenshot(dialog, L"first-use-no-file-144dpi");
     });
     RunFirstUse(FileTarget{folder.File(L"scaled.velq"), L"9"}, [&](HWND dialog) {
-        question[1] = DarkPixelsPerLine(dialog, IDC_FIRSTUSE_QUESTION);
+        texts[1] = ReadConsentTexts(dialog);
         SaveScreenshot(dialog, L"first-use-file-144dpi");
     });
-    EXPECT_TRUE(EveryLineShows(question[0])) << "without a file";
-    EXPECT_TRUE(EveryLineShows(question[1])) << "with a file";
+    ExpectConsentTextsShow(texts[0], "without a file");
+    ExpectConsentTextsShow(texts[1], "with a file");
 }
 
 }  // namespace
