@@ -136,7 +136,8 @@ DWORD CVELQHttpFile::DownloadHttpFile() {
 }
 
 // Goes where WinINet itself would: to http or https, never from https down to
-// http, and not forever. The job's own loop lets the time limit end a chain.
+// http, and at most MaxRedirects times in a row. WinINet's own loop has no
+// end and takes ftp: for http.
 DWORD CVELQHttpFile::FollowRedirect(const std::wstring& target, int hop) {
     Trace(L"Redirect:%ls", target.c_str());
     if (hop >= MaxRedirects) return ERROR_HTTP_REDIRECT_FAILED;

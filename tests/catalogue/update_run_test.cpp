@@ -585,7 +585,9 @@ TEST_F(UpdateRunTest, EveryStalledStateEndsWithinItsBound) {
     endless.endless = true;
     Route silent = PictureRoute("w5.png");
     silent.stallBeforeResponse = true;
-    ServePictureRoutes({noTls, trickledHeader, PictureRoute("w3.png"), endless, silent});
+    // The endless body goes first: closing its request reads on while the
+    // next downloads run.
+    ServePictureRoutes({endless, noTls, PictureRoute("w3.png"), trickledHeader, silent});
     MakeListDue();
     ULONGLONG started = GetTickCount64();
     UpdateDocument();
