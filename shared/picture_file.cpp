@@ -133,6 +133,9 @@ struct JpegWalk {
 bool IsFrameHeader(uint8_t marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
+// The frames the picture decoders show: Huffman-coded, sequential or
+// progressive. Lossless, hierarchical and arithmetic-coded ones are refused.
+bool IsShownFrame(uint8_t marker) { return marker >= 0xC0 && marker <= 0xC2; }
 bool IsRestart(uint8_t marker) { return marker >= 0xD0 && marker <= 0xD7; }
 
 // As decoders do: bytes up to the next 0xFF are stray, more 0xFFs are fill,
@@ -165,7 +168,7 @@ bool TakeSegment(ForwardReader& file, uint8_t marker, JpegWalk& walk) {
     if (marker == 0xD8 || !file.Read(segment, 2) || BigEndian16(segment) < 2) return false;
     uint32_t body = BigEndian16(segment) - 2;
     if (IsFrameHeader(marker)) {
-        if (walk.sawFrame || body < 6 || !file.Read(segment + 2, 5)) return false;
+        if (walk.sawFrame || !IsShownFrame(marker) || body < 6 || !file.Read(segment + 2, 5)) return false;
         if (!IsSide(BigEndian16(segment + 3)) || !IsSide(BigEndian16(segment + 5))) return false;
         walk.sawFrame = true;
         body -= 5;

@@ -175,6 +175,7 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
         {"jpeg 0 high", Patched(jpeg, sof0, 5, BigEndian(0, 2)), false, false},
         {"progressive jpeg 4097 wide", Patched(progressive, sof2, 7, BigEndian(4097, 2)), false, false},
         {"jpeg without its end marker", Cut(jpeg, jpeg.size() - 2), false, false},
+        {"lossless jpeg", Patched(jpeg, sof0, 1, "\xC3"), false, false},
         {"progressive jpeg cut after its first scans", Cut(progressive, progressive.size() / 2), false, false},
         {"jpeg with a scan before its frame", jpeg.substr(0, 2) + Bytes({0xFF, 0xDA, 0, 2}) + jpeg.substr(2),
          false, false},

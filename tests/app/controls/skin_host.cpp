@@ -1,5 +1,7 @@
 #include "tests/app/controls/skin_host.h"
 
+#include "shared/gdi_holders.h"
+
 namespace wendaro_test {
 
 namespace {
@@ -49,10 +51,8 @@ void Pump() {
 }
 
 COLORREF HostPixel(const CWnd& host, int x, int y) {
-    HDC dc = ::GetDC(host.m_hWnd);
-    COLORREF colour = ::GetPixel(dc, x, y);
-    ::ReleaseDC(host.m_hWnd, dc);
-    return colour;
+    WindowDc dc(host.m_hWnd);
+    return ::GetPixel(dc.get(), x, y);
 }
 
 HBITMAP MakeKeyedBitmap(int width, int height, int border, COLORREF inner, COLORREF key) {

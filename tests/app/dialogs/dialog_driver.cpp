@@ -210,32 +210,29 @@ std::wstring SaveScreenshot(HWND dialog, const std::wstring& name) {
     GetWindowRect(dialog, &rect);
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    GdiBitmap shot;
+    {
+        WindowDc screen(nullptr);
+        MemoryDc memory(CreateCompatibleDC(screen.get()));
+        shot.reset(CreateCompatibleBitmap(screen.get(), width, height));
+        SelectedObject selected(memory.get(), shot.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+    }
 
     std::wstring path = ScreenshotFolder() + L"\\" + name + L".png";
     const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
     bool saved = false;
     {
-        Gdiplus::Bitmap image(shot, nullptr);
+        Gdiplus::Bitmap image(shot.get(), nullptr);
         saved = image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
     }
-    DeleteObject(shot);
     return saved ? path : std::wstring();
 }
 
 COLORREF ScreenPixel(HWND dialog, POINT client) {
     ClientToScreen(dialog, &client);
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, client.x, client.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    WindowDc screen(nullptr);
+    return GetPixel(screen.get(), client.x, client.y);
 }
 
 std::vector<LinePixels> PixelsPerLine(HWND dialog, int controlId, COLORREF background) {
@@ -249,13 +246,12 @@ std::vector<LinePixels> PixelsPerLine(HWND dialog, int controlId, COLORREF backg
     // The lines as a static wraps them (DrawText with word breaks).
     TEXTMETRICW metrics = {};
     RECT wrapped = {0, 0, width, 0};
-    HDC dc = GetDC(control);
     {
-        SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        GetTextMetricsW(dc, &metrics);
-        DrawTextW(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+        WindowDc dc(control);
+        SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc.get(), &metrics);
+        DrawTextW(dc.get(), text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     }
-    ReleaseDC(control, dc);
     const int lineHeight = metrics.tmHeight;
     if (lineHeight <= 0 || width <= 0 || height <= 0) return {};
     const int lines = min<int>(wrapped.bottom / lineHeight, (height + lineHeight - 1) / lineHeight);

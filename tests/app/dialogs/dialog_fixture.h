@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/constants.h"
 #include "resources/dialog_ids.h"
 #include "tests/app/dialogs/dialog_driver.h"
 #include "tests/app/dialogs/fake_programs.h"
@@ -21,7 +22,7 @@
 namespace wendaro_test {
 
 // The ids of the prompt's five dots, in carousel order.
-inline constexpr int DotIds[5] = {IDC_BTN_DOT1, IDC_BTN_DOT2, IDC_BTN_DOT3, IDC_BTN_DOT4,
+inline constexpr int DotIds[PictureCount] = {IDC_BTN_DOT1, IDC_BTN_DOT2, IDC_BTN_DOT3, IDC_BTN_DOT4,
                                    IDC_BTN_DOT5};
 
 class DataFolder {
