@@ -160,13 +160,13 @@ void CVELQApp::RunUpdate(std::wstring path) {
     // or as its budget.
     if (!worker.Start()) return;
     VELQTASKCOMMON::WaitForJob(worker, nullptr, nullptr, worker.runDeadline);
-    // Nothing in the process ends a thread blocked in a network call, and
-    // unloading WinINet under such a thread may block: the process ends here,
-    // at once, when the worker is still at work or left a download behind.
-    // Whatever it did not finish stays in side files, never in place.
+    // Nothing in the process ends a thread blocked in a network call, and a
+    // normal exit would run the exit routines and unload WinINet under it:
+    // the process ends here, at once, when the worker is still at work or
+    // left a download behind. What it did not finish stays in side files,
+    // never in place. The exit code is the one of every update run.
     bool workerEnded = WaitForSingleObject(worker.threadHandle, 0) == WAIT_OBJECT_0;
-    if (!workerEnded || VELQTASKCOMMON::HasAbandonedJobs())
-        TerminateProcess(GetCurrentProcess(), workerEnded ? ERROR_SUCCESS : ERROR_TIMEOUT);
+    if (!workerEnded || VELQTASKCOMMON::HasAbandonedJobs()) TerminateProcess(GetCurrentProcess(), 0);
 }
 
 // The flag is ignored on purpose: both switches show the consent dialog

@@ -222,8 +222,6 @@ CVELQHttpFile::Outcome CVELQHttpFile::ReceiveResponse(HINTERNET request, const w
         return {ERROR_SUCCESS, {}};
     }
 
-    // An owner that gave up on the job has removed the side file already.
-    if (IsStopRequested(stopEvent)) return {ERROR_CANCELLED, {}};
     // Others may delete the file while it is written: an owner that gave up
     // on a job removes its file without waiting for the job's thread.
     KernelHandle file(CreateFileW(targetFileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -231,6 +229,13 @@ CVELQHttpFile::Outcome CVELQHttpFile::ReceiveResponse(HINTERNET request, const w
     if (!file) {
         Trace(L"Open localfile %s, failed:0x%x", targetFileName, GetLastError());
         return {ERROR_INVALID_HANDLE, {}};
+    }
+    // Stopped before the file was there: the owner may have removed it
+    // already, and the file it left must not stay.
+    if (IsStopRequested(stopEvent)) {
+        file.reset();
+        DeleteFileW(targetFileName);
+        return {ERROR_CANCELLED, {}};
     }
     Notify(WM_DOWNLOADPROGRESS, total, 0);
     result = ReceiveBody(request, file.get(), total, lengthAnnounced);

@@ -113,7 +113,7 @@ public:
     DWORD cachedSize;
     // Set to 0 by a run that found the server's copy unchanged.
     BOOL contentChanged;
-    // DownloadTimeLimitMs; tests shorten it.
+    // DownloadTimeLimitMs unless the owner shortens it.
     DWORD timeLimitMs;
     // An owner's earlier bound (a whole run's); the job ends by the earlier
     // of it and timeLimitMs after its start.

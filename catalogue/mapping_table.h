@@ -1,7 +1,7 @@
 // The download job for a new mapping table: from the configuration service
 // (or the machine's MappingURL) into a new temporary file, never straight
 // over the local table. The owner copies the file over localPath only when
-// the job ended with 0 and IsValidXmlFile accepts it.
+// the job ended with 0 and IsMappingTableFile accepts it.
 #pragma once
 
 #include <string>

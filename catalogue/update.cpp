@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <utility>
 
 #include "catalogue/cat_id_parser.h"
 #include "catalogue/category.h"
@@ -97,7 +96,8 @@ DWORD CVELQUpdate::UpdateMappingTable() {
     DWORD result = Download(job, {job->localPath, IsMappingTableFile, Placing::Copy});
     // A table that is no mapping table is not copied, yet the time stamp is
     // written all the same, so that the next try is 7 days away.
-    if (result == ERROR_INVALID_DATA) result = ERROR_SUCCESS;
+    bool refused = result == ERROR_INVALID_DATA && job->GetExitCode() == ERROR_SUCCESS;
+    if (refused) result = ERROR_SUCCESS;
     if (result != ERROR_SUCCESS) return result;
     WriteMappingTableUpdateTime();
     return ERROR_SUCCESS;

@@ -39,6 +39,7 @@
 #include <memory>
 #include <string>
 
+#include "catalogue/http_file.h"
 #include "shared/task/deadline.h"
 #include "shared/task/file_target.h"
 #include "shared/task/thread.h"
@@ -47,14 +48,13 @@ struct ProductInfo;
 
 namespace VELQCOMMON {
 
-class CVELQHttpFile;
 struct StoredFile;
 
 // How long one download and the whole update run may take. Tests of the
 // program shorten them (never lengthen) with UpdateTimeLimitsVariable set to
 // "<download ms>,<run ms>".
 struct UpdateTimeLimits {
-    DWORD downloadMs = 60000;
+    DWORD downloadMs = DownloadTimeLimitMs;
     DWORD runMs = 120000;
 };
 inline constexpr wchar_t UpdateTimeLimitsVariable[] = L"WENDARO_UPDATE_TIME_LIMITS";
@@ -80,7 +80,7 @@ public:
     // interrupted run left. Always 0.
     DWORD DownloadPictures(std::wstring categoryXmlPath);
     // One picture (number 1-5) into the extension's picture folder: it is
-    // downloaded into "~picNN.part" beside the stored picture, which it
+    // downloaded into "~picNN.<process id>.part" beside the stored picture, which it
     // replaces only when the download ended with 0 and is a whole picture the
     // carousel shows (else it is removed and the stored picture stays as it
     // was). The download's exit code, ERROR_INVALID_DATA for a refused

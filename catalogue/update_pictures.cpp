@@ -37,20 +37,24 @@ void RemovePicture(int number, const std::wstring& folder) {
 
 // Where picture number is downloaded before it replaces the stored one: the
 // same folder, so that the replacement is a rename, under a name that neither
-// the carousel (no picture extension) nor any picNN.* clean-up takes up.
+// the carousel (no picture extension) nor any picNN.* clean-up takes up, and
+// that no other update run (a second prompt's) writes at the same time.
 std::wstring DownloadPath(const std::wstring& folder, int number) {
-    wchar_t name[32] = {};
-    _snwprintf_s(name, _countof(name), _TRUNCATE, L"~pic%.2d.part", number);
+    wchar_t name[48] = {};
+    _snwprintf_s(name, _countof(name), _TRUNCATE, L"~pic%.2d.%lu.part", number, GetCurrentProcessId());
     return folder + name;
 }
 
-// Side files of a run that was ended before it could remove them.
+// Side files of a run that was ended before it could remove them. One that
+// another run still writes cannot be opened without sharing and stays.
 void RemoveLeftDownloads(const std::wstring& folder) {
     WIN32_FIND_DATAW entry = {};
-    FindHandle search(FindFirstFileW((folder + L"~pic??.part").c_str(), &entry));
+    FindHandle search(FindFirstFileW((folder + L"~pic*.part").c_str(), &entry));
     if (!search) return;
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + entry.cFileName).c_str());
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        KernelHandle left(CreateFileW((folder + entry.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     } while (FindNextFileW(search.get(), &entry));
 }
 

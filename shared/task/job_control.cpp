@@ -65,6 +65,7 @@ DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped, Deadlin
 }
 
 DWORD RunJob(const std::shared_ptr<CVELQThread>& job, HANDLE ownerStopEvent, Deadline giveUp) {
+    if (giveUp.Expired()) return JobTimedOut;  // not even started
     DWORD started = StartJob(*job);
     if (started != ERROR_SUCCESS) return started;
     bool stopped = false;

@@ -32,14 +32,16 @@ DWORD StartJob(CVELQThread& job);
 // a set event asks the job to stop and the wait goes on until its thread has
 // ended; *stopped (when given) tells whether that happened. The result is the
 // job's exit code, 6 when it has no thread, or 1460 when giveUp came first:
-// the job's thread may then still run (its stop event is set).
+// the job's thread may then still run (its stop event is set), so a caller
+// that gives a deadline must keep the job alive (RunJob) or end the process.
 DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent = nullptr, bool* stopped = nullptr,
                  Deadline giveUp = Deadline::Never());
 
 // StartJob, then WaitForJob until giveUp. The start failure code, 1223 when
 // the owner's stop event ended the wait (after the job's thread has ended),
-// 1460 when the job was given up, else the job's exit code. A job given up
-// is kept alive until its thread ends, whenever that is.
+// 1460 when the job was given up (or giveUp had passed before the start),
+// else the job's exit code. A job given up is kept alive until its thread
+// ends, whenever that is.
 DWORD RunJob(const std::shared_ptr<CVELQThread>& job, HANDLE ownerStopEvent = nullptr,
              Deadline giveUp = Deadline::Never());
 

@@ -521,8 +521,10 @@ TEST_F(UpdateRunTest, OnlyAWholePictureReplacesTheStoredOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         StorePictures(kept);
-        // A side file an interrupted run left.
-        ASSERT_TRUE(WriteFileBytes(Picture(L"~pic02.part"), "left"));
+        // Side files interrupted runs left, of numbers this run does not
+        // download into.
+        ASSERT_TRUE(WriteFileBytes(Picture(L"~pic07.part"), "left"));
+        ASSERT_TRUE(WriteFileBytes(Picture(L"~pic01.99999.part"), "left"));
         ServePictureRoutes(c.pictures, c.more);
         MakeListDue();
         UpdateDocument();
@@ -559,7 +561,7 @@ TEST_F(UpdateRunTest, RedirectedPicturesAreStoredAndAFailedRenameKeepsTheStoredO
     ExpectPicture(L"pic02.png", "v2.png");
     EXPECT_EQ(1u, Gets(ImageUrl("u3.png")));
     ExpectStoredPicture(3, TinyPng("kept"));
-    EXPECT_FALSE(FileExists(Picture(L"~pic03.part")));
+    EXPECT_EQ(4u, FilesIn(PictureFolder()).size()) << "the list and three pictures, nothing else";
 }
 
 // Hosts that keep a download alive without end, in every state of it. The
@@ -592,7 +594,7 @@ TEST_F(UpdateRunTest, EveryStalledStateEndsWithinItsBound) {
     ULONGLONG started = GetTickCount64();
     UpdateDocument();
     ULONGLONG took = GetTickCount64() - started;
-    EXPECT_LT(took, run + 1500u) << "the run's budget";
+    EXPECT_LT(took, run + 3000u) << "the run's budget";
     EXPECT_GE(took, run - 1500u);
     ExpectPicture(L"pic03.png", "w3.png");  // reached: the two before it each ended at their bound
     for (int n : {1, 2, 4, 5}) ExpectStoredPicture(n, kept);
@@ -621,7 +623,7 @@ TEST_F(UpdateRunTest, EveryStalledStateEndsWithinItsBound) {
         UpdateDocument();
         took = GetTickCount64() - started;
         EXPECT_GE(took, download - 500u);
-        EXPECT_LT(took, download + 1500u);
+        EXPECT_LT(took, download + 3000u);
         EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
         EXPECT_EQ(stored, ReadFileBytes(ListPath()));
         EXPECT_EQ(listTime, WriteTicks(ListPath()));
@@ -689,7 +691,7 @@ TEST_F(UpdateRunTest, StalledHostsCostADownloadAMinuteAndTheRunTwo) {
     EXPECT_GE(took[0], 59000u) << "the trickled picture's minute";
     EXPECT_LT(took[0], 66000u);
     EXPECT_GE(took[1], 118000u) << "the run's two minutes";
-    EXPECT_LT(took[1], 122000u);
+    EXPECT_LT(took[1], 124000u);
 
     ExpectPicture(L"pic02.png", "x2.png");
     EXPECT_EQ(1u, Gets(trickledHeader.url));
