@@ -18,6 +18,7 @@ using std::min;
 #include "app/controls/gdiplus_bitmap.h"
 #include "shared/gdi_holders.h"
 #include "shared/picture_file.h"
+#include "tests/support/pictures.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wine_path.h"
 
@@ -98,40 +99,8 @@ struct GifFrame {
     unsigned left, top, width, height;
 };
 
-// Codes of 3 bits for colour 0 with a clear code after every second pixel,
-// so that the code width never grows; in sub-blocks of up to 255 bytes.
-std::string GifPixels(unsigned pixels) {
-    std::string codes;
-    uint32_t pending = 0;
-    int bits = 0;
-    auto put = [&](uint32_t code) {
-        pending |= code << bits;
-        for (bits += 3; bits >= 8; bits -= 8, pending >>= 8) codes += static_cast<char>(pending);
-    };
-    put(4);
-    for (unsigned i = 1; i <= pixels; ++i) {
-        put(0);
-        if (i % 2 == 0) put(4);
-    }
-    put(5);
-    if (bits > 0) codes += static_cast<char>(pending);
-    std::string blocks;
-    for (size_t at = 0; at < codes.size(); at += 255) {
-        const std::string block = codes.substr(at, 255);
-        blocks += static_cast<char>(block.size()) + block;
-    }
-    return blocks + '\0';
-}
-
-// A two-colour GIF with one frame; a frame above the bound gets the data
-// of one pixel only (the check refuses it before decoding).
 std::string Gif(unsigned screenWidth, unsigned screenHeight, GifFrame frame) {
-    const bool bounded = frame.width <= MaxPictureSide && frame.height <= MaxPictureSide;
-    return "GIF89a" + LittleEndian(screenWidth, 2) + LittleEndian(screenHeight, 2) + Bytes({0x80, 0, 0}) +
-           Bytes({0xC0, 0x30, 0x50, 0, 0, 0}) + Bytes({0x21, 0xF9, 4, 0, 0, 0, 0, 0}) + "," +
-           LittleEndian(frame.left, 2) + LittleEndian(frame.top, 2) + LittleEndian(frame.width, 2) +
-           LittleEndian(frame.height, 2) + Bytes({0, 2}) +
-           GifPixels(bounded ? frame.width * frame.height : 1) + ";";
+    return GifWithFrame(screenWidth, screenHeight, frame.width, frame.height, frame.left, frame.top);
 }
 
 // An uncompressed BMP, rows of zeros; a core header (12 bytes) or the

@@ -198,14 +198,17 @@ std::string GiantPng(unsigned width, unsigned height) {
     return Png(width, height, zlib, {});
 }
 
-std::string GifWithFrame(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH) {
+std::string GifWithFrame(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH,
+                         unsigned left, unsigned top) {
     std::string gif = "GIF89a";
     PutLittleEndian16(gif, screenW);
     PutLittleEndian16(gif, screenH);
     gif += std::string("\x80\0\0", 3);                     // a global table of 2 colours
     gif += std::string("\0\0\0\xFF\xFF\xFF", 6);           // black, white
-    gif += ',';                                            // the frame, at 0,0
-    gif += std::string(4, '\0');
+    gif += std::string("\x21\xF9\x04\0\0\0\0\0", 8);       // a graphic control extension
+    gif += ',';                                            // the frame
+    PutLittleEndian16(gif, left);
+    PutLittleEndian16(gif, top);
     PutLittleEndian16(gif, frameW);
     PutLittleEndian16(gif, frameH);
     gif += '\0';                                           // no table of its own, not interlaced

@@ -18,6 +18,7 @@ std::string TinyPng(const std::string& tag);
 std::string GiantPng(unsigned width, unsigned height);
 // A GIF of one white frame of frameW x frameH pixels at the top left of a
 // screenW x screenH screen (which the frame may overflow).
-std::string GifWithFrame(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH);
+std::string GifWithFrame(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH,
+                         unsigned left = 0, unsigned top = 0);
 
 }  // namespace wendaro_test
