@@ -101,6 +101,16 @@ bool ReadBitmapLayout(ForwardReader& file, uint32_t headerSize, BitmapLayout& la
     return true;
 }
 
+// The pixel depths and encodings the decoders show: no JPEG or PNG inside a
+// bitmap (BI_JPEG, BI_PNG), and a depth of their own for each.
+bool IsShownBitmapLayout(const BitmapLayout& layout) {
+    switch (layout.bitsPerPixel) {
+        case 1: case 4: case 8: case 16: case 24: case 32: break;
+        default: return false;
+    }
+    return layout.compression <= 3 || layout.compression == 6;
+}
+
 // Uncompressed rows (BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS) each padded to
 // four bytes; other encodings keep no fixed size.
 uint64_t RowBytes(const BitmapLayout& layout, uint64_t rows) {
@@ -116,7 +126,7 @@ bool IsWholeBmp(ForwardReader& file) {
     BitmapLayout layout;
     if (!file.Read(head, sizeof head) || !ReadBitmapLayout(file, LittleEndian32(head + 14), layout)) return false;
     const int64_t rows = layout.height < 0 ? -layout.height : layout.height;
-    if (!IsSide(layout.width) || !IsSide(rows)) return false;
+    if (!IsSide(layout.width) || !IsSide(rows) || !IsShownBitmapLayout(layout)) return false;
     const uint64_t pixelOffset = LittleEndian32(head + 10), declared = LittleEndian32(head + 2);
     const uint64_t largest = pixelOffset + uint64_t(MaxPictureSide) * 4 * MaxPictureSide;
     uint64_t needed = pixelOffset + (RowBytes(layout, rows) > 0 ? RowBytes(layout, rows) : 1);
@@ -164,14 +174,17 @@ bool SkipScanData(ForwardReader& file, uint8_t& marker) {
 // every scan must follow one.
 bool TakeSegment(ForwardReader& file, uint8_t marker, JpegWalk& walk) {
     if (marker == 0x01 || IsRestart(marker)) return true;  // no length
-    uint8_t segment[7];                                    // length, then a frame's precision, height, width
+    uint8_t segment[8];  // length, then a frame's precision, height, width and component count
     if (marker == 0xD8 || !file.Read(segment, 2) || BigEndian16(segment) < 2) return false;
     uint32_t body = BigEndian16(segment) - 2;
     if (IsFrameHeader(marker)) {
-        if (walk.sawFrame || !IsShownFrame(marker) || body < 6 || !file.Read(segment + 2, 5)) return false;
+        if (walk.sawFrame || !IsShownFrame(marker) || body < 6 || !file.Read(segment + 2, 6)) return false;
         if (!IsSide(BigEndian16(segment + 3)) || !IsSide(BigEndian16(segment + 5))) return false;
+        // 8-bit samples in grey, colour or CMYK: what the decoders show.
+        const uint8_t precision = segment[2], components = segment[7];
+        if (precision != 8 || (components != 1 && components != 3 && components != 4)) return false;
         walk.sawFrame = true;
-        body -= 5;
+        body -= 6;
     }
     if (marker == 0xDA && !walk.sawFrame) return false;
     walk.sawScan = walk.sawScan || marker == 0xDA;
