@@ -165,8 +165,8 @@ void CVELQApp::RunUpdate(std::wstring path) {
     // the process ends here, at once, when the worker is still at work or
     // left a download behind. What it did not finish stays in side files,
     // never in place. The exit code is the one of every update run.
-    bool workerEnded = WaitForSingleObject(worker.threadHandle, 0) == WAIT_OBJECT_0;
-    if (!workerEnded || VELQTASKCOMMON::HasAbandonedJobs()) TerminateProcess(GetCurrentProcess(), 0);
+    if (VELQTASKCOMMON::IsJobRunning(worker) || VELQTASKCOMMON::HasAbandonedJobs())
+        TerminateProcess(GetCurrentProcess(), 0);
 }
 
 // The flag is ignored on purpose: both switches show the consent dialog

@@ -103,7 +103,7 @@ bool CVELQHttpFile::Crack(const std::wstring& url) {
 }
 
 DWORD CVELQHttpFile::DownloadHttpFile() {
-    m_deadline = deadline.Earlier(VELQTASKCOMMON::Deadline::In(timeLimitMs));
+    deadline = deadline.Earlier(VELQTASKCOMMON::Deadline::In(timeLimitMs));
     m_currentUrl = sourceUrl;
     InternetHandle session(
         InternetOpenW(DownloadUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
@@ -263,7 +263,7 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
     DWORD done = 0;
     while (!lengthAnnounced || done < total) {
         if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
-        if (m_deadline.Expired()) return ERROR_TIMEOUT;
+        if (deadline.Expired()) return ERROR_TIMEOUT;
         DWORD available = 0;
         if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
             DWORD error = GetLastError();
@@ -309,7 +309,7 @@ DWORD CVELQHttpFile::SendRequest(HINTERNET request, bool* sent) {
     if (urlParts.scheme == INTERNET_SCHEME_HTTPS) IgnoreRevocation(request);
     int failedSends = 0;
     while (!IsStopRequested(stopEvent)) {
-        if (m_deadline.Expired()) return ERROR_TIMEOUT;
+        if (deadline.Expired()) return ERROR_TIMEOUT;
         *sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
         if (*sent) break;
         if (failedSends >= MaxFailedSends) break;

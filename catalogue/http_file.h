@@ -115,8 +115,8 @@ public:
     BOOL contentChanged;
     // DownloadTimeLimitMs unless the owner shortens it.
     DWORD timeLimitMs;
-    // An owner's earlier bound (a whole run's); the job ends by the earlier
-    // of it and timeLimitMs after its start.
+    // An owner's earlier bound (a whole run's). The run makes it the earlier
+    // of that and timeLimitMs after its start, and ends by it.
     VELQTASKCOMMON::Deadline deadline;
 
 private:
@@ -135,7 +135,6 @@ private:
                             SECURITY_ATTRIBUTES* access);
     bool IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) const;
     DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);
-    VELQTASKCOMMON::Deadline m_deadline = VELQTASKCOMMON::Deadline::Never();
     std::wstring m_currentUrl;       // sourceUrl, or where a redirect sent the run
 };
 

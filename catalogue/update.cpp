@@ -27,7 +27,7 @@ void SignalPicturesReady(const std::wstring& categoryId) {
     if (event) SetEvent(event.get());
 }
 
-// What the run keeps after its last download, to put it in place.
+// What the run keeps after its last download.
 constexpr DWORD WrapUpMs = 1000;
 
 DWORD RunSteps(CVELQUpdate& worker) {
@@ -59,8 +59,7 @@ UpdateTimeLimits ReadUpdateTimeLimits() {
 
 CVELQUpdate::CVELQUpdate(std::wstring filePath, std::wstring categoryId)
     : limits(ReadUpdateTimeLimits()),
-      runDeadline(VELQTASKCOMMON::Deadline::In(limits.runMs)),
-      downloadsDeadline(VELQTASKCOMMON::Deadline::In(limits.runMs - std::min(limits.runMs / 10, WrapUpMs))) {
+      runDeadline(VELQTASKCOMMON::Deadline::In(limits.runMs)) {
     target.filePath = filePath;
     target.categoryId = categoryId;
     threadRoutine = &CVELQUpdate::UpdateThread;
@@ -81,7 +80,9 @@ DWORD WINAPI CVELQUpdate::UpdateThread(LPVOID parameter) {
 DWORD CVELQUpdate::Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored) {
     job->notifyWindow = notifyWindow;
     job->timeLimitMs = limits.downloadMs;
-    return DownloadIntoPlace(job, stored, stopEvent, downloadsDeadline);
+    // Downloads end a moment before the run, to put the last one in place.
+    VELQTASKCOMMON::Deadline downloadsEnd = runDeadline.Before(std::min(limits.runMs / 10, WrapUpMs));
+    return DownloadIntoPlace(job, stored, stopEvent, downloadsEnd);
 }
 
 DWORD CVELQUpdate::UpdateMappingTable() {

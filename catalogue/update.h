@@ -91,10 +91,8 @@ public:
     DWORD DownloadPicture(const ProductInfo& product, int number);
 
     const UpdateTimeLimits limits;
-    // The run's budget, counted from the construction, and the end of its
-    // downloads: a moment before, to put the last one in place.
+    // The run's budget, counted from the construction.
     const VELQTASKCOMMON::Deadline runDeadline;
-    const VELQTASKCOMMON::Deadline downloadsDeadline;
 
 private:
     // A download of the run: the worker's notify window, stop event and bounds.

@@ -28,6 +28,10 @@ public:
     // The next wait: at most longest, and never past the deadline.
     DWORD Share(DWORD longest) const { return std::min(Left(), longest); }
     Deadline Earlier(Deadline other) const { return Deadline(std::min(m_tick, other.m_tick)); }
+    // A moment before this one.
+    Deadline Before(DWORD milliseconds) const {
+        return m_tick == ~0ull ? *this : Deadline(m_tick - std::min<ULONGLONG>(m_tick, milliseconds));
+    }
 
 private:
     explicit Deadline(ULONGLONG tick) : m_tick(tick) {}

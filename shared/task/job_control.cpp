@@ -13,12 +13,9 @@ LONG g_abandonedJobs = 0;
 
 bool IsClear(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_TIMEOUT; }
 
-bool IsRunning(CVELQThread& job) { return job.HasThread() && job.GetExitCode() == JobStillActive; }
-
-// One poll of a job that looked alive: true once its thread has ended. The
-// exit code alone cannot tell, since a routine may return 259 itself.
-bool WaitedToEnd(CVELQThread& job, const Deadline& giveUp) {
-    return WaitForSingleObject(job.threadHandle, giveUp.Share(PollInterval)) == WAIT_OBJECT_0;
+// One poll of a running job, never past giveUp.
+void Poll(CVELQThread& job, const Deadline& giveUp) {
+    WaitForSingleObject(job.threadHandle, giveUp.Share(PollInterval));
 }
 
 // Holds the last reference to a job given up on until its thread ends.
@@ -44,20 +41,21 @@ DWORD StartJob(CVELQThread& job) {
     return error != ERROR_SUCCESS ? error : JobNotStarted;
 }
 
+bool IsJobRunning(CVELQThread& job) {
+    // Not the exit code: a routine may return 259 itself.
+    return job.HasThread() && WaitForSingleObject(job.threadHandle, 0) == WAIT_TIMEOUT;
+}
+
 DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent, bool* stopped, Deadline giveUp) {
-    while ((!ownerStopEvent || IsClear(ownerStopEvent)) && IsRunning(job) && !giveUp.Expired()) {
-        if (WaitedToEnd(job, giveUp)) break;
-    }
+    while ((!ownerStopEvent || IsClear(ownerStopEvent)) && IsJobRunning(job) && !giveUp.Expired()) Poll(job, giveUp);
     bool stopRequested = ownerStopEvent && !IsClear(ownerStopEvent);
     if (stopRequested) {
         job.SetStopEvent();
-        while (IsRunning(job) && !giveUp.Expired()) {
-            if (WaitedToEnd(job, giveUp)) break;
-        }
+        while (IsJobRunning(job) && !giveUp.Expired()) Poll(job, giveUp);
     }
     if (stopped) *stopped = stopRequested;
     if (!job.HasThread()) return JobHasNoThread;
-    if (WaitForSingleObject(job.threadHandle, 0) == WAIT_TIMEOUT) {
+    if (IsJobRunning(job)) {
         job.SetStopEvent();  // so that it ends soon should its call return
         return JobTimedOut;
     }
@@ -70,7 +68,7 @@ DWORD RunJob(const std::shared_ptr<CVELQThread>& job, HANDLE ownerStopEvent, Dea
     if (started != ERROR_SUCCESS) return started;
     bool stopped = false;
     DWORD result = WaitForJob(*job, ownerStopEvent, &stopped, giveUp);
-    if (result == JobTimedOut && WaitForSingleObject(job->threadHandle, 0) == WAIT_TIMEOUT) {
+    if (IsJobRunning(*job)) {
         Abandon(job);
         return JobTimedOut;
     }
@@ -80,10 +78,9 @@ DWORD RunJob(const std::shared_ptr<CVELQThread>& job, HANDLE ownerStopEvent, Dea
 bool HasAbandonedJobs() { return InterlockedCompareExchange(&g_abandonedJobs, 0, 0) != 0; }
 
 void StopJob(CVELQThread& job) {
-    Deadline never = Deadline::Never();
-    while (job.GetExitCode() == JobStillActive) {
+    while (IsJobRunning(job)) {
         job.SetStopEvent();
-        if (job.GetExitCode() == JobStillActive && WaitedToEnd(job, never)) break;
+        Poll(job, Deadline::Never());
     }
 }
 

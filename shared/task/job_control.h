@@ -45,6 +45,9 @@ DWORD WaitForJob(CVELQThread& job, HANDLE ownerStopEvent = nullptr, bool* stoppe
 DWORD RunJob(const std::shared_ptr<CVELQThread>& job, HANDLE ownerStopEvent = nullptr,
              Deadline giveUp = Deadline::Never());
 
+// The job has a thread and it has not ended.
+bool IsJobRunning(CVELQThread& job);
+
 // Whether this process gave up on a job whose thread has not ended yet.
 bool HasAbandonedJobs();
 
