@@ -163,10 +163,13 @@ void CVELQApp::RunUpdate(std::wstring path) {
     // Nothing in the process ends a thread blocked in a network call, and a
     // normal exit would run the exit routines and unload WinINet under it:
     // the process ends here, at once, when the worker is still at work or
-    // left a download behind. What it did not finish stays in side files,
-    // never in place. The exit code is the one of every update run.
-    if (VELQTASKCOMMON::IsJobRunning(worker) || VELQTASKCOMMON::HasAbandonedJobs())
+    // left a download behind. What it did not finish stays in its work
+    // files, never in place, and they go first (those still held open as the
+    // process ends). The exit code is the one of every update run.
+    if (VELQTASKCOMMON::IsJobRunning(worker) || VELQTASKCOMMON::HasAbandonedJobs()) {
+        VELQCOMMON::RemoveRunWorkFiles(worker.GetTarget(), true);
         TerminateProcess(GetCurrentProcess(), 0);
+    }
 }
 
 // The flag is ignored on purpose: both switches show the consent dialog

@@ -16,6 +16,7 @@
 #include "shared/paths.h"
 #include "shared/settings.h"
 #include "shared/task/named_event.h"
+#include "shared/work_files.h"
 
 namespace VELQCOMMON {
 namespace {
@@ -31,6 +32,7 @@ void SignalPicturesReady(const std::wstring& categoryId) {
 constexpr DWORD WrapUpMs = 1000;
 
 DWORD RunSteps(CVELQUpdate& worker) {
+    RemoveRunWorkFiles(worker.GetTarget(), false);
     DWORD result = worker.UpdateMappingTable();
     if (result != ERROR_SUCCESS) return result;
 
@@ -43,6 +45,13 @@ DWORD RunSteps(CVELQUpdate& worker) {
 }
 
 }  // namespace
+
+void RemoveRunWorkFiles(const FileTarget& target, bool ownToo) {
+    RemoveLeftWorkFiles(GetTempFolder(), std::wstring(TempFilePrefix) + L"*.tmp", ownToo);
+    RemoveLeftWorkFiles(GetProductDataFolder(), L"*.~*", ownToo);
+    if (!GetFileExtension(target.filePath).empty())
+        RemoveLeftWorkFiles(GetExtensionImagesFolder(target.filePath), L"*~*", ownToo);
+}
 
 UpdateTimeLimits ReadUpdateTimeLimits() {
     UpdateTimeLimits limits;
@@ -89,10 +98,7 @@ DWORD CVELQUpdate::UpdateMappingTable() {
     // Built also when nothing is due, as the job's construction is cheap and
     // reads the local table's size and time for the "not changed" test.
     auto job = std::make_shared<CVELQMappingTable>();
-    if (!IsMappingTableUpdateDue()) {
-        DeleteFileW(job->GetTargetPath().c_str());  // the empty temporary file
-        return ERROR_SUCCESS;
-    }
+    if (!IsMappingTableUpdateDue()) return ERROR_SUCCESS;
 
     DWORD result = Download(job, {job->localPath, IsMappingTableFile, Placing::Copy});
     // A table that is no mapping table is not copied, yet the time stamp is

@@ -60,6 +60,12 @@ struct UpdateTimeLimits {
 inline constexpr wchar_t UpdateTimeLimitsVariable[] = L"WENDARO_UPDATE_TIME_LIMITS";
 UpdateTimeLimits ReadUpdateTimeLimits();
 
+// Removes the work files (shared/work_files.h) that ended runs left in the
+// temporary folder, the data folder and the target's picture folder; with
+// ownToo, also this process's own, for a run that is about to end. Every run
+// does it first, whatever is due.
+void RemoveRunWorkFiles(const FileTarget& target, bool ownToo);
+
 class CVELQUpdate : public VELQTASKCOMMON::CVELQThread {
 public:
     // Either may be empty: then only the mapping table is refreshed.

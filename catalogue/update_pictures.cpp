@@ -14,9 +14,9 @@
 #include "catalogue/picture_name.h"
 #include "shared/constants.h"
 #include "shared/files.h"
-#include "shared/handle.h"
 #include "shared/paths.h"
 #include "shared/picture_file.h"
+#include "shared/work_files.h"
 
 namespace VELQCOMMON {
 namespace {
@@ -35,35 +35,11 @@ void RemovePicture(int number, const std::wstring& folder) {
     DeleteOtherVariants(folder + name, folder, name);
 }
 
-// Where picture number is downloaded before it replaces the stored one: the
-// same folder, so that the replacement is a rename, under a name that neither
-// the carousel (no picture extension) nor any picNN.* clean-up takes up, and
-// that no other update run (a second prompt's) writes at the same time.
-std::wstring DownloadPath(const std::wstring& folder, int number) {
-    wchar_t name[48] = {};
-    _snwprintf_s(name, _countof(name), _TRUNCATE, L"~pic%.2d.%lu.part", number, GetCurrentProcessId());
-    return folder + name;
-}
-
-// Side files of a run that was ended before it could remove them. One that
-// another run still writes cannot be opened without sharing and stays.
-void RemoveLeftDownloads(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry = {};
-    FindHandle search(FindFirstFileW((folder + L"~pic*.part").c_str(), &entry));
-    if (!search) return;
-    do {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        KernelHandle left(CreateFileW((folder + entry.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    } while (FindNextFileW(search.get(), &entry));
-}
-
 bool IsWholePicture(const std::wstring& path) { return IsShowablePicture(path.c_str()); }
 
 }  // namespace
 
 DWORD CVELQUpdate::DownloadPictures(std::wstring categoryXmlPath) {
-    RemoveLeftDownloads(GetExtensionImagesFolder(GetTarget().filePath));
     CVELQCategoryMgr manager;
     std::vector<ProductInfo*> products = LoadProducts(manager, categoryXmlPath);
     // An empty list (or a file that did not load) says nothing about the
@@ -102,7 +78,10 @@ DWORD CVELQUpdate::DownloadPicture(const ProductInfo& product, int number) {
 
     auto job = std::make_shared<CVELQHttpFile>();
     job->SetSourceUrl(product.imageUrl.c_str());
-    job->SetTargetPath(DownloadPath(folder, number).c_str());
+    // Downloaded beside the stored picture, so that the replacement is a
+    // rename, under a name that neither the carousel (no picture extension)
+    // nor any picNN.* clean-up takes up, and that no other run writes.
+    job->SetTargetPath(PictureSideFile(folder, number).c_str());
     // The stored picture is what the server's copy is compared with.
     job->cachedWriteTime = GetFileWriteTime(finalPath);
     job->cachedSize = GetFileSize32(finalPath);

@@ -1,10 +1,11 @@
 # Test executables run under Wine through the cross-compiling emulator.
 #
 # wendaro_add_test(NAME name SOURCES ... [LIBS ...] [LOCKS ...] [TIMEOUT s]
-#                  [FIXTURES ...] [NO_MAIN])
+#                  [FIXTURES ...] [ARGS ...] [NO_MAIN])
 #   LOCKS   : CTest resource locks. Use "registry" for tests that touch the
 #             product's registry keys or shared named objects, and "desktop"
 #             for tests that show windows.
+#   ARGS    : arguments of the test's run, such as a gtest filter.
 #   NO_MAIN : the test brings its own main (else tests/support's main runs).
 set(WENDARO_GTEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
@@ -14,13 +15,13 @@ add_subdirectory(${WENDARO_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 target_compile_options(gtest PRIVATE $<IF:$<CXX_COMPILER_ID:MSVC>,/w,-w>)
 
 function(wendaro_add_test)
-  cmake_parse_arguments(T "NO_MAIN" "NAME;TIMEOUT" "SOURCES;LIBS;LOCKS;FIXTURES" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN" "NAME;TIMEOUT" "SOURCES;LIBS;LOCKS;FIXTURES;ARGS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} test_support gtest)
   if(NOT T_NO_MAIN)
     target_link_libraries(${T_NAME} PRIVATE test_support_main)
   endif()
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} ${T_ARGS})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
@@ -33,13 +34,13 @@ endfunction()
 
 # wendaro_add_dpi_test(test dpi filter [LOCKS ...]) runs the tests of an
 # executable made by wendaro_add_test that match the gtest filter again, in a
-# prefix of their own whose screen has that DPI (scripts/dpi_prefix.sh). The
+# prefix of their own whose screen has that DPI (scripts/own_prefix.sh). The
 # test is named <test>_<dpi>dpi. Tests of one DPI never overlap: the script
 # makes that prefix and restarts its server.
 function(wendaro_add_dpi_test test dpi filter)
   cmake_parse_arguments(T "" "" "LOCKS" ${ARGN})
   add_test(NAME ${test}_${dpi}dpi
-           COMMAND ${CMAKE_SOURCE_DIR}/scripts/dpi_prefix.sh ${dpi} $<TARGET_FILE:${test}>
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/own_prefix.sh dpi${dpi} $<TARGET_FILE:${test}>
                    --gtest_filter=${filter})
   set_tests_properties(${test}_${dpi}dpi PROPERTIES TIMEOUT 300
                        FIXTURES_REQUIRED wine RESOURCE_LOCK "wine-prefix-dpi${dpi};${T_LOCKS}"

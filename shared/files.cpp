@@ -4,10 +4,14 @@
 
 #include "shared/handle.h"
 #include "shared/security.h"
+#include "shared/work_files.h"
 
 namespace {
 
 constexpr DWORD CopyBufferSize = 4096;
+// Names of this process already in the folder (left by an ended process of
+// the same id) are passed over, this many at most.
+constexpr int MaxTempNameTries = 1000;
 
 // 1970-01-01 00:00:00.000 UTC: what a missing or unreadable file is stamped as.
 FILETIME DefaultWriteTime() {
@@ -40,13 +44,6 @@ bool CopyAll(HANDLE source, HANDLE target) {
     }
 }
 
-// A name beside the destination that no other copier uses at the same time:
-// the prompt's process and update children may fill the same folder.
-std::wstring SideFileName(const std::wstring& destination) {
-    return destination + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(GetCurrentThreadId());
-}
-
 }  // namespace
 
 // The copy goes to a new file beside the destination, which replaces the
@@ -58,8 +55,11 @@ BOOL CopyFileOpenAccess(std::wstring source, std::wstring destination) {
     KernelHandle input = OpenForReading(source);
     if (!input) return 0;
 
-    std::wstring sideFile = SideFileName(destination);
-    KernelHandle output(CreateFileW(sideFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, access.get(),
+    // A name beside the destination that no other copier uses at the same
+    // time: the prompt's process and update children may fill the same
+    // folder. A run that ends meanwhile may delete it.
+    std::wstring sideFile = CopySideFile(destination);
+    KernelHandle output(CreateFileW(sideFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, access.get(),
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!output) return 0;
     bool copied = CopyAll(input.get(), output.get());
@@ -87,17 +87,33 @@ BOOL DeleteOtherVariants(std::wstring path, std::wstring folder, std::wstring ke
     return 1;
 }
 
-std::wstring GetTempFilePath(std::wstring prefix) {
+std::wstring GetTempFolder() {
     wchar_t folder[MAX_PATH] = {};
-    wchar_t name[MAX_PATH] = {};
     DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    DWORD attributes = GetFileAttributesW(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::wstring();
+    return folder;
+}
+
+// The name carries the process id, so no other process is ever given it, and
+// nothing but this process removes it while this process runs. The system's
+// own unique names do not do that once their file is deleted to leave only
+// the name: two update runs could be given the same one, and each remove the
+// other's download.
+std::wstring GetTempFilePath(std::wstring prefix) {
     // Without a usable temporary folder there is no name: callers must not
     // fall back to some arbitrary path.
-    if (length == 0 || length >= MAX_PATH) return std::wstring();
-    if (GetTempFileNameW(folder, prefix.c_str(), 0, name) == 0) return std::wstring();
-    // The system created the file to reserve the name; only the name is wanted.
-    DeleteFileW(name);
-    return name;
+    const std::wstring folder = GetTempFolder();
+    if (folder.empty()) return std::wstring();
+    static LONG names = 0;
+    for (int tries = 0; tries < MaxTempNameTries; ++tries) {
+        std::wstring path = TemporaryWorkFile(folder, prefix, static_cast<unsigned>(InterlockedIncrement(&names)));
+        if (path.size() >= MAX_PATH) return std::wstring();
+        // One an ended process of the same id left stays for the sweep.
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
+    }
+    return std::wstring();
 }
 
 SYSTEMTIME EpochSystemTime() {

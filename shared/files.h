@@ -16,8 +16,11 @@ BOOL CopyFileOpenAccess(std::wstring source, std::wstring destination);
 // Deletes every file of the folder named like path with another extension
 // (path up to its last dot + ".*"), except keepName. Always 1.
 BOOL DeleteOtherVariants(std::wstring path, std::wstring folder, std::wstring keepName);
-// A unique path in the temporary folder whose file does not exist; empty when
-// the system gives none.
+// The user's temporary folder with its backslash; empty when it is not a
+// folder.
+std::wstring GetTempFolder();
+// A path in the temporary folder whose file does not exist, that belongs to
+// this process alone (shared/work_files.h); empty without a usable folder.
 std::wstring GetTempFilePath(std::wstring prefix);
 // 1970-01-01 00:00:00.000 UTC (a Thursday): the time of anything never
 // written or never updated.

@@ -11,9 +11,11 @@
 
 #include "shared/handle.h"
 #include "shared/task/named_event.h"
+#include "shared/work_files.h"
 #include "tests/catalogue/update_test_support.h"
 #include "tests/support/environment.h"
 #include "tests/support/program.h"
+#include "tests/support/wine_path.h"
 
 using namespace wendaro_test;
 
@@ -58,6 +60,17 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     return files;
 }
 
+// The program's own work files below folder (those of this process aside).
+std::vector<std::wstring> WorkFiles(const std::wstring& folder) {
+    std::vector<std::wstring> work;
+    for (const std::wstring& file : FilesIn(folder)) {
+        std::wstring name = file.substr(file.rfind(L'\\') + 1);
+        DWORD owner = WorkFileOwner(name);
+        if (owner != 0 && owner != GetCurrentProcessId()) work.push_back(file);
+    }
+    return work;
+}
+
 class UpdateRunTest : public UpdateFixture {
 protected:
     // Downloads the run left in its temporary folder (VEL*.tmp).
@@ -72,7 +85,7 @@ protected:
         std::wstring arguments = L"/update";
         if (!path.empty()) arguments += L" " + QuoteArgument(path);
         ProgramRun run = RunProgram(arguments, 60000);
-        ASSERT_TRUE(run.started);
+        ASSERT_TRUE(run.started) << "error " << GetLastError();
         ASSERT_TRUE(run.finished) << "the update run did not end";
         EXPECT_EQ(0u, run.exitCode) << "the update run's exit code";
     }
@@ -523,7 +536,7 @@ TEST_F(UpdateRunTest, OnlyAWholePictureReplacesTheStoredOne) {
         StorePictures(kept);
         // Side files interrupted runs left, of numbers this run does not
         // download into.
-        ASSERT_TRUE(WriteFileBytes(Picture(L"~pic07.part"), "left"));
+        ASSERT_TRUE(WriteFileBytes(Picture(L"~pic07.99999.part"), "left"));
         ASSERT_TRUE(WriteFileBytes(Picture(L"~pic01.99999.part"), "left"));
         ServePictureRoutes(c.pictures, c.more);
         MakeListDue();
@@ -630,6 +643,99 @@ TEST_F(UpdateRunTest, EveryStalledStateEndsWithinItsBound) {
         EXPECT_FALSE(prompt.Signalled());
         EXPECT_EQ(0u, TemporaryDownloads());
     }
+}
+
+// ---- Runs that meet or are cut short ----------------------------------------
+
+// Two prompts start two runs at once, each with the table and its list due,
+// in a temporary folder where nearly every name the system would hand out is
+// taken: each run still stores what it downloaded, and leaves nothing.
+TEST_F(UpdateRunTest, TwoRunsAtOnceEachStoreTheirDownloads) {
+    MakePictureFolder();
+    const std::wstring otherExtension = L"wdy";
+    const std::string otherCategory = categoryId + "y";
+    std::string twoItems = MappingTable(Narrow(Extension), categoryId);
+    const std::string otherItem = MappingTable(Narrow(otherExtension), otherCategory);
+    const std::string itemStart = "<cfg:CfgItem>", groupEnd = "</cfg:CfgGroup>";
+    twoItems.insert(twoItems.find(groupEnd),
+                    otherItem.substr(otherItem.find(itemStart), otherItem.find(groupEnd) - otherItem.find(itemStart)));
+    ASSERT_TRUE(WriteFileBytes(TablePath(), twoItems));
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks() - Week));
+    // Each download lasts a while, so that the two runs' downloads overlap.
+    Route newTable = TableRoute(twoItems + "<!-- refreshed -->\n");
+    Route list = ListRoute(ProductList({}));
+    Route otherList(ProductListPrefix + otherCategory + "/");
+    otherList.body = ProductList({""});
+    for (Route* route : {&newTable, &list, &otherList}) {
+        route->chunkSize = static_cast<int>(route->body.size() / 4 + 1);
+        route->chunkDelayMs = 100;
+    }
+    ASSERT_TRUE(service.SetRoutes({newTable, list, otherList}));
+    // Nearly every name the system hands out is taken (the build made the
+    // folder): both runs' searches for a free one end at the same few.
+    ScopedEnvironment takenTmp(L"TMP", WindowsPathOf(std::string(WENDARO_TAKEN_NAMES)).c_str());
+    ScopedEnvironment takenTemp(L"TEMP", WindowsPathOf(std::string(WENDARO_TAKEN_NAMES)).c_str());
+
+    const std::wstring otherDocument = root.path() + L"\\docs\\notes." + otherExtension;
+    KernelHandle first(StartProgram(L"/update " + QuoteArgument(Document())));
+    KernelHandle second(StartProgram(L"/update " + QuoteArgument(otherDocument)));
+    ASSERT_TRUE(first && second);
+    for (HANDLE run : {first.get(), second.get()}) {
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(run, 60000)) << "the update run did not end";
+        DWORD exitCode = 1;
+        EXPECT_TRUE(GetExitCodeProcess(run, &exitCode) && exitCode == 0);
+    }
+    EXPECT_EQ(newTable.body, ReadFileBytes(TablePath()));
+    EXPECT_EQ(list.body, ReadFileBytes(ListPath()));
+    EXPECT_EQ(otherList.body,
+              ReadFileBytes(DataFolder() + L"Images\\" + otherExtension + L"\\" + Widen(otherCategory) + L".xml"));
+    EXPECT_EQ(2u, TableGets());
+    EXPECT_EQ(0u, WorkFiles(WindowsPathOf(std::string(WENDARO_TAKEN_NAMES))).size());
+    EXPECT_EQ(0u, WorkFiles(DataFolder()).size());
+}
+
+// A run ended from outside (a log-off, a kill) in the middle of its list
+// leaves its download; the next run, whatever is due, removes it and what
+// ended runs left beside the stored files, and stores the list.
+TEST_F(UpdateRunTest, WhatAnEndedRunLeftTheNextRunRemoves) {
+    MakePictureFolder();
+    ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
+    Route stalled = ListRoute(ProductList({}) + std::string(4000, ' '));
+    stalled.stallAfter = 1000;
+    ASSERT_TRUE(service.SetRoutes({stalled}));
+    std::vector<std::wstring> left;
+    {
+        KernelHandle run(StartProgram(L"/update " + QuoteArgument(Document())));
+        ASSERT_TRUE(run);
+        KernelHandle changes(FindFirstChangeNotificationW(tempFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+        ASSERT_TRUE(changes);
+        for (ULONGLONG end = GetTickCount64() + 20000; left.empty() && GetTickCount64() < end;) {
+            WaitForSingleObject(changes.get(), 500);
+            FindNextChangeNotification(changes.get());
+            left = WorkFiles(tempFolder);
+        }
+        TerminateProcess(run.get(), 1);
+        WaitForSingleObject(run.get(), 10000);
+    }
+    ASSERT_EQ(1u, left.size()) << "the list's download";
+    // What other ended runs left: process ids are multiples of four, so
+    // 99999 never runs.
+    const std::vector<std::wstring> ended = {PictureFolder() + L"~pic02.99999.part",
+                                             ListPath() + L".~99999-12", TablePath() + L".~99999-12"};
+    // The system's unique name of another program, and a work file of a run
+    // that still runs (this test, between two of its steps).
+    const std::vector<std::wstring> kept = {
+        tempFolder + L"\\VELB0B0.tmp",
+        PictureFolder() + L"~pic03." + std::to_wstring(GetCurrentProcessId()) + L".part"};
+    for (const std::wstring& file : ended) ASSERT_TRUE(WriteFileBytes(file, "left"));
+    for (const std::wstring& file : kept) ASSERT_TRUE(WriteFileBytes(file, "kept"));
+
+    Serve({});
+    UpdateDocument();
+    EXPECT_EQ(ProductList({}), ReadFileBytes(ListPath()));
+    EXPECT_EQ(0u, WorkFiles(tempFolder).size());
+    for (const std::wstring& file : ended) EXPECT_FALSE(FileExists(file)) << Narrow(file);
+    for (const std::wstring& file : kept) EXPECT_TRUE(FileExists(file)) << Narrow(file);
 }
 
 // Two machines update at once with the program's real bounds, so that the

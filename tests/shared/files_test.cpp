@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "shared/handle.h"
+#include "shared/work_files.h"
+#include "tests/support/program.h"
+#include "tests/support/text.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_times.h"
@@ -163,6 +166,59 @@ TEST(TempFilePath, GivesDistinctNamesThatDoNotExist) {
     const std::wstring expectedStart = std::wstring(tempFolder) + L"VEL";
     EXPECT_EQ(0, _wcsnicmp(first.c_str(), expectedStart.c_str(), expectedStart.size())) << first;
     EXPECT_EQ(L".tmp", first.substr(first.size() - 4));
+}
+
+// A run removes what ended runs left, whatever its step, and nothing that a
+// running run still needs (also closed, between two of its steps), nor any
+// other program's file; its own go only as it ends.
+TEST(WorkFiles, OnlyThoseOfEndedRunsGo) {
+    TempFolder folder;
+    const std::wstring dir = folder.path() + L"\\";
+    // Process ids are multiples of four: this one never runs.
+    const std::wstring ended = L"99999";
+    KernelHandle sibling(StartProgramAt(SelfPath(), L"", CREATE_SUSPENDED));
+    ASSERT_TRUE(sibling);
+    const std::wstring running = std::to_wstring(GetProcessId(sibling.get()));
+    const std::wstring own = std::to_wstring(GetCurrentProcessId());
+
+    struct Case {
+        std::wstring name;
+        bool leftAfterSweep;
+        bool leftAfterOwnEnd;
+    } cases[] = {
+        {L"VELQ" + ended + L"-1.tmp", false, false},
+        {L"Mappingtable.xml.~" + ended + L"-12", false, false},
+        {L"~pic01." + ended + L".part", false, false},
+        {L"VELQ" + running + L"-1.tmp", true, true},
+        {L"list.xml.~" + running + L"-12", true, true},
+        {L"~pic02." + running + L".part", true, true},
+        {L"VELQ" + own + L"-7.tmp", true, false},
+        {L"~pic03." + own + L".part", true, false},
+        // Not the program's work files.
+        {L"VEL1A2B.tmp", true, true},
+        {L"VELQ" + ended + L".tmp", true, true},
+        {L"VELQ" + ended + L"-x.tmp", true, true},
+        {L"notes.~txt", true, true},
+        {L".~" + ended + L"-1", true, true},
+        {L"~pic1." + ended + L".part", true, true},
+        {L"pic01.png", true, true},
+    };
+    for (const Case& c : cases) ASSERT_TRUE(WriteFileBytes(dir + c.name, "x")) << Narrow(c.name);
+    // One an ended run left that another process holds open stays while held.
+    const std::wstring held = L"~pic04." + ended + L".part";
+    ASSERT_TRUE(WriteFileBytes(dir + held, "x"));
+    {
+        KernelHandle holder(CreateFileW((dir + held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        RemoveLeftWorkFiles(dir, L"*", false);
+        EXPECT_TRUE(FileExists(dir + held));
+    }
+    for (const Case& c : cases) EXPECT_EQ(c.leftAfterSweep, FileExists(dir + c.name)) << Narrow(c.name);
+
+    RemoveLeftWorkFiles(dir, L"*", true);
+    for (const Case& c : cases) EXPECT_EQ(c.leftAfterOwnEnd, FileExists(dir + c.name)) << Narrow(c.name);
+    EXPECT_FALSE(FileExists(dir + held));
+    TerminateProcess(sibling.get(), 0);
 }
 
 TEST(TempFilePath, NoUsableTemporaryFolderGivesNoName) {

@@ -55,7 +55,7 @@ inline int ScreenDpi() {
 }
 
 // Runs only where the screen has the given DPI; in a prefix made for that
-// DPI (dpi_prefix.sh sets WENDARO_EXPECT_DPI) a screen without it fails.
+// DPI (own_prefix.sh sets WENDARO_EXPECT_DPI) a screen without it fails.
 template <int Dpi>
 class AtDpi : public ::testing::Test {
 protected:

@@ -1,6 +1,6 @@
 // The consent dialog and the notice at 120 DPI (scale 1.25), and the
 // question and the notice of the consent dialog at 144 DPI. These run in prefixes of their
-// own whose LogPixels is 120 or 144 (dpi_prefix.sh); elsewhere they are
+// own whose LogPixels is 120 or 144 (own_prefix.sh); elsewhere they are
 // skipped.
 #include <gtest/gtest.h>
 

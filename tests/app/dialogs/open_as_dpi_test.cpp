@@ -1,5 +1,5 @@
 // The prompt at 120 and 144 DPI. These run in prefixes of their own whose
-// LogPixels is set (dpi_prefix.sh); elsewhere they are skipped.
+// LogPixels is set (own_prefix.sh); elsewhere they are skipped.
 #include <gtest/gtest.h>
 
 #include <string>
