@@ -81,7 +81,6 @@ BOOL CVELQApp::ParseArguments(LPCWSTR commandLine) {
             m_runMode = RunMode::TurnOff;
         } else if (CompareSwitch(args[1], L"/update") == 0) {
             m_runMode = RunMode::Update;
-            m_argument.clear();
         } else if (CompareSwitch(args[1], L"/RegisterSearch") == 0) {
             m_runMode = RunMode::RegisterSearch;
         } else if (PathFileExistsW(args[1]) && !PathIsDirectoryW(args[1])) {
