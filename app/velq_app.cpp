@@ -200,13 +200,11 @@ int CompareSwitch(const wchar_t* argument, const wchar_t* switchText) {
 }
 
 BOOL CreateDataFolders() {
-    wchar_t profile[259];
-    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", profile, _countof(profile));
-    if (length == 0) return FALSE;
+    std::wstring profile;
     // A value that does not fit is never used cut short: nothing is created.
-    if (length >= _countof(profile)) return FALSE;
+    if (!ReadAllUsersProfile(profile) || profile.empty()) return FALSE;
 
-    std::wstring maker = std::wstring(profile) + MakerFolderName;
+    std::wstring maker = profile + MakerFolderName;
     CreateDirectoryW(maker.c_str(), nullptr);
     CreateDirectoryW((maker + ProductFolderName).c_str(), nullptr);
     return TRUE;
