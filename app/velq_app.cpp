@@ -81,7 +81,6 @@ BOOL CVELQApp::ParseArguments(LPCWSTR commandLine) {
             m_runMode = RunMode::TurnOff;
         } else if (CompareSwitch(args[1], L"/update") == 0) {
             m_runMode = RunMode::Update;
-            m_argument.clear();
         } else if (CompareSwitch(args[1], L"/RegisterSearch") == 0) {
             m_runMode = RunMode::RegisterSearch;
         } else if (PathFileExistsW(args[1]) && !PathIsDirectoryW(args[1])) {
@@ -204,13 +203,11 @@ int CompareSwitch(const wchar_t* argument, const wchar_t* switchText) {
 }
 
 BOOL CreateDataFolders() {
-    wchar_t profile[259];
-    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", profile, _countof(profile));
-    if (length == 0) return FALSE;
+    std::wstring profile;
     // A value that does not fit is never used cut short: nothing is created.
-    if (length >= _countof(profile)) return FALSE;
+    if (!ReadAllUsersProfile(profile) || profile.empty()) return FALSE;
 
-    std::wstring maker = std::wstring(profile) + MakerFolderName;
+    std::wstring maker = profile + MakerFolderName;
     CreateDirectoryW(maker.c_str(), nullptr);
     CreateDirectoryW((maker + ProductFolderName).c_str(), nullptr);
     return TRUE;

@@ -87,12 +87,9 @@ HRESULT ParseProduct(ProductReader& product, IVELQXMLSink* sink) {
 HRESULT CVELQCatIDParser::Parse(const std::wstring& xpath, const std::wstring& /*key*/,
                                 IVELQXMLSink* sink) {
     if (!sink) return 0;
-    if (!document) return 1;
-    BindPrefix(L"ns1", ShoppingCartNamespaceURI);
-
     ComPtr<IXMLDOMNodeList> products;
     long count = 0;
-    HRESULT hr = SelectAndCount(document.get(), xpath, products, count);
+    HRESULT hr = SelectInNamespace(L"ns1", ShoppingCartNamespaceURI, xpath, products, count);
     if (hr != S_OK) return hr;
     // The list is only counted; each product is addressed by its position.
     products.reset();

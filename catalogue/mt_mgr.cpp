@@ -2,15 +2,11 @@
 
 #include "catalogue/category_id.h"
 #include "shared/constants.h"
+#include "shared/paths.h"
 
 std::wstring GetMappingTablePath() {
-    const DWORD kBufferChars = 259;
-    wchar_t profile[kBufferChars] = {};
-    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", profile, kBufferChars);
-    // A value that does not fit comes back as the size it needs; a cut-off
-    // path would name some other file.
-    if (length == 0 || length >= kBufferChars) return std::wstring();
-    return profile + MakerFolderName + ProductFolderName + MappingTableFileName;
+    std::wstring folder = GetProductDataFolder();
+    return folder.empty() ? folder : folder + MappingTableFileName;
 }
 
 BOOL IsValidXmlFile(std::wstring path) {

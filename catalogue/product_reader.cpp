@@ -46,6 +46,9 @@ struct ProductReader::Open {
 // One walk of the whole tree in document order, with the first element at
 // each product path and attribute path kept per position: the elements the
 // root queries would find, whatever holds what, with no query per field.
+// The open elements are kept on an explicit stack, not in recursive calls:
+// the document is downloaded, and one nested deeply enough must not
+// overflow the thread's stack.
 HRESULT ProductReader::Collect(IXMLDOMDocument2* document) {
     std::vector<Open> open;  // the elements around the current node, outermost first
     ComPtr<IXMLDOMNode> node;

@@ -72,12 +72,9 @@ int64_t CVELQXML::Load(const std::wstring& path) {
 
 HRESULT CVELQXML::Parse(const std::wstring& xpath, const std::wstring& key, IVELQXMLSink* sink) {
     if (!sink) return 0;
-    if (!document) return 1;
-    BindPrefix(L"cfg", ConfigNamespaceURI);
-
     ComPtr<IXMLDOMNodeList> nodes;
     long length = 0;
-    HRESULT hr = SelectAndCount(document.get(), xpath, nodes, length);
+    HRESULT hr = SelectInNamespace(L"cfg", ConfigNamespaceURI, xpath, nodes, length);
     if (hr != S_OK) return hr;
 
     for (long i = 0; i < length; ++i) {
@@ -124,13 +121,19 @@ HRESULT CVELQXML::BindPrefix(const std::wstring& prefix, const std::wstring& nam
     return document->setProperty(Bstr(L"SelectionNamespaces").get(), declaration.get());
 }
 
+HRESULT CVELQXML::SelectInNamespace(const std::wstring& prefix, const std::wstring& namespaceUri,
+                                    const std::wstring& xpath, ComPtr<IXMLDOMNodeList>& nodes,
+                                    long& length) {
+    if (!document) return 1;
+    BindPrefix(prefix, namespaceUri);
+    return SelectAndCount(document.get(), xpath, nodes, length);
+}
+
 bool CVELQXML::Holds(const std::wstring& prefix, const std::wstring& namespaceUri,
                      const std::wstring& xpath) {
-    if (!document) return false;
-    BindPrefix(prefix, namespaceUri);
     ComPtr<IXMLDOMNodeList> nodes;
     long count = 0;
-    return SelectAndCount(document.get(), xpath, nodes, count) == S_OK && count > 0;
+    return SelectInNamespace(prefix, namespaceUri, xpath, nodes, count) == S_OK && count > 0;
 }
 
 }  // namespace VELQCOMMON

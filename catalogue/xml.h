@@ -70,6 +70,10 @@ protected:
     // Binds an XPath prefix for the selections that follow, replacing any
     // earlier binding; the result is not looked at by the callers.
     HRESULT BindPrefix(const std::wstring& prefix, const std::wstring& namespaceUri);
+    // Binds prefix to namespaceUri and selects what xpath names, as
+    // SelectAndCount does; 1 when no document is held.
+    HRESULT SelectInNamespace(const std::wstring& prefix, const std::wstring& namespaceUri,
+                              const std::wstring& xpath, ComPtr<IXMLDOMNodeList>& nodes, long& length);
 
     // Created by Load (also when the file then fails to load, but dropped
     // again for a DOCTYPE); owned.

@@ -17,6 +17,8 @@ constexpr size_t DirSize = 256;
 constexpr size_t PartSize = 256;
 // The working copy of a folder path being created, terminator included.
 constexpr size_t TreeBufferSize = MAX_PATH;
+// ALLUSERSPROFILE's value with its terminator, one short of MAX_PATH.
+constexpr DWORD ProfileBufferChars = MAX_PATH - 1;
 
 // Wine's long-form conversion builds its result in a buffer of this many
 // characters and writes past it for a longer one.
@@ -128,13 +130,20 @@ std::wstring GetImageExtension(std::wstring address) {
     return address.substr(dot + 1);
 }
 
+bool ReadAllUsersProfile(std::wstring& value) {
+    wchar_t buffer[ProfileBufferChars] = {};
+    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", buffer, ProfileBufferChars);
+    // A value that does not fit comes back as the size it needs, with nothing
+    // in the buffer.
+    if (length >= ProfileBufferChars) return false;
+    value.assign(buffer, length);
+    return true;
+}
+
 std::wstring GetProductDataFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", buffer, MAX_PATH - 1);
-    // A value that does not fit comes back as the size it needs; the data
-    // folder is never built from part of the value.
-    if (length == 0 || length >= MAX_PATH - 1) return std::wstring();
-    return buffer + MakerFolderName + ProductFolderName;
+    std::wstring profile;
+    if (!ReadAllUsersProfile(profile) || profile.empty()) return std::wstring();
+    return profile + MakerFolderName + ProductFolderName;
 }
 
 std::wstring GetImagesFolder() { return GetProductDataFolder() + ImagesFolderName; }

@@ -25,6 +25,10 @@ std::wstring GetFileExtension(std::wstring path);
 std::wstring GetLongPath(std::wstring path);
 // Everything after the last dot of the text; "jpg" when it has no dot.
 std::wstring GetImageExtension(std::wstring address);
+// The value of ALLUSERSPROFILE, empty when it is unset; false, with value
+// untouched, when it is 259 characters or longer: no path into the data
+// folder is built from part of the value, and every reader takes this bound.
+bool ReadAllUsersProfile(std::wstring& value);
 // %ALLUSERSPROFILE%\Dravik\Wendaro\ ; empty when the variable is unset (or
 // too long to be used whole).
 std::wstring GetProductDataFolder();

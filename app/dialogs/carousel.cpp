@@ -37,15 +37,11 @@ bool Append(wchar_t (&buffer)[BufferSize], const wchar_t* text) {
 // and simply holds no pictures.
 bool BuildPictureFolder(const std::wstring& filePath, wchar_t (&folder)[BufferSize]) {
     folder[0] = L'\0';
-    DWORD length = GetEnvironmentVariableW(L"ALLUSERSPROFILE", folder, BufferSize - 1);
-    // A value too long comes back as the size it needs; the buffer is not filled.
-    if (length >= BufferSize - 1) return false;
-    const std::wstring images = MakerFolderName + ProductFolderName + ImagesFolderName;
-    if (length == 0) {
-        folder[0] = L'\0';
-    } else if (!Append(folder, images.c_str())) {
+    std::wstring profile;
+    if (!ReadAllUsersProfile(profile)) return false;
+    if (!profile.empty() &&
+        !Append(folder, (profile + MakerFolderName + ProductFolderName + ImagesFolderName).c_str()))
         return false;
-    }
     size_t dot = filePath.rfind(L'.');
     std::wstring extension = dot == std::wstring::npos ? filePath : filePath.substr(dot + 1);
     return Append(folder, extension.c_str());

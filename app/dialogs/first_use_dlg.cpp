@@ -80,14 +80,14 @@ void CVELQOpenAsFirstUseDlg::OnBnClickedOk() {
         if (m_noFile) {
             CVELQTurnOn notice(CWnd::FromHandle(::GetDesktopWindow()));
             notice.DoModal();
-        } else if (!m_target.filePath.empty()) {
+        } else {
             CVELQOpenAsDlg prompt(FileTarget{m_target.filePath, m_target.categoryId});
             prompt.DoModal();
         }
     } else if (no) {
         WriteVELQEnabled(FALSE);
         ShowWindow(SW_HIDE);
-        if (!m_noFile && !m_target.filePath.empty()) RunOpenAsFallback(m_target.filePath);
+        if (!m_noFile) RunOpenAsFallback(m_target.filePath);
     }
     EndDialog(IDOK);
 }

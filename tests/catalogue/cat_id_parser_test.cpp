@@ -65,7 +65,8 @@ TEST_F(CatIDParserTest, EveryProductIsDeliveredWithThePictureChosenByTheRules) {
     ExpectProduct(products[5], L"P6", L"Foxtrot", L"f12.jpg", L"fox", 0);
     // Attribute names in other letter case are ignored; "abc" is price 0.
     ExpectProduct(products[6], L"P7", L"Golf", L"", L"golf", 0);
-    // No productKey: the address has no company id; "  42.5xyz" reads 42.5.
+    // No productKey: the address has no company id; a 3-character thumbnail
+    // before the detail attribute does not end the scan; "  42.5xyz" reads 42.5.
     ExpectProduct(products[7], L"", L"Hotel", ImageHostPrefix + detail + L"h-detail.png", L"", 42.5f);
     // A later thumbnail attribute replaces a short earlier one.
     ExpectProduct(products[8], L"P9", L"India", ImageHostPrefix + L"india" + thumbnail + L"i-second.png",

@@ -82,6 +82,48 @@ TEST(CopyFileOpenAccess, UnusableSourceLeavesTheDestinationAlone) {
     EXPECT_EQ(3u, FolderEntries(folder).size());
 }
 
+// Readers of a stored table see it whole: one that holds the destination
+// open through a copy reads the old content, whether the system lets the
+// copy replace a file held open or not (Wine does not).
+TEST(CopyFileOpenAccess, AReaderOfTheDestinationKeepsTheOldContent) {
+    TempFolder folder;
+    const std::wstring source = folder / L"source.xml";
+    const std::wstring destination = folder / L"destination.xml";
+    const std::string fresh(9000, 'n'), stored = "the stored table";
+    ASSERT_TRUE(WriteFileBytes(source, fresh));
+    ASSERT_TRUE(WriteFileBytes(destination, stored));
+    KernelHandle reader(CreateFileW(destination.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader.valid());
+
+    const bool copied = CopyFileOpenAccess(source, destination) != FALSE;
+    char seen[64] = {};
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(reader.get(), seen, sizeof seen, &read, nullptr));
+    EXPECT_EQ(stored, std::string(seen, read));
+    EXPECT_TRUE(ReadFileBytes(destination) == (copied ? fresh : stored)) << "copied " << copied;
+    EXPECT_EQ(2u, FolderEntries(folder).size()) << "nothing left beside the destination";
+}
+
+// A source that opens but whose reads fail leaves the destination as it was.
+// Wine does not keep a reader out of a locked range; the process's own
+// memory file fails its first read (nothing is mapped at address 0), after
+// the copy has begun.
+TEST(CopyFileOpenAccess, AReadThatFailsLeavesTheDestinationAlone) {
+    TempFolder folder;
+    const std::wstring destination = folder / L"destination.xml";
+    ASSERT_TRUE(WriteFileBytes(destination, "stored"));
+    const std::wstring failingSource = L"Z:\\proc\\self\\mem";
+    KernelHandle probe(CreateFileW(failingSource.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(probe.valid()) << "the source opens";
+
+    EXPECT_FALSE(CopyFileOpenAccess(failingSource, destination));
+    EXPECT_TRUE(ReadFileBytes(destination) == "stored");
+    EXPECT_EQ(1u, FolderEntries(folder).size()) << "nothing left beside the destination";
+}
+
 // The copy is written beside the destination: a folder in the destination's
 // place lets the copy through and only then refuses it.
 TEST(CopyFileOpenAccess, DestinationThatCannotBeWrittenFailsCleanly) {

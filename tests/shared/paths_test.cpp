@@ -28,11 +28,36 @@ bool RunCopyWritingModuleDirectory(const std::wstring& program, const std::wstri
         .finished;
 }
 
+// A file whose long form is `length` characters: levels of 200 characters
+// below the folder, `tag` telling one such tree from another, and a name that
+// makes up the rest. Empty when it cannot be made.
+std::wstring FileWithLongForm(const TempFolder& folder, wchar_t tag, size_t length) {
+    std::wstring path = folder.path();
+    while (length - path.size() > 256) {
+        path += L"\\" + std::wstring(200, tag);
+        if (!CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr)) return L"";
+    }
+    path += L"\\" + std::wstring(length - path.size() - 5, L'f') + L".txt";
+    return WriteFileBytes(L"\\\\?\\" + path, "x") ? path : L"";
+}
+
 // The system's short form of an existing path; empty when it has none.
 std::wstring ShortForm(const std::wstring& path) {
     wchar_t buffer[MAX_PATH] = {};
     DWORD length = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
     return length > 0 && length < MAX_PATH ? buffer : L"";
+}
+
+// start followed by levels of at most 200 characters, `length` in all.
+std::wstring PathOfLength(const std::wstring& start, size_t length) {
+    std::wstring path = start;
+    while (path.size() + 1 < length) {
+        size_t level = std::min<size_t>(200, length - path.size() - 1);
+        // Never leave one character over: a level takes two at least.
+        if (length - path.size() - 1 - level == 1) --level;
+        path += L"\\" + std::wstring(level, L'd');
+    }
+    return path;
 }
 
 std::wstring ReadWide(const std::wstring& path) {
@@ -139,25 +164,27 @@ TEST(Paths, LongPathExpandsShortNamesAndKeepsOthers) {
     }
     const std::wstring deepFile = deep + L"\\A long file name.text";
     ASSERT_TRUE(WriteFileBytes(deepFile, "x"));
-    // Wine writes a long form of 1,024 characters or more past its buffer.
-    std::wstring overlong = folder.path();
-    for (int level = 0; level < 5; ++level) {
-        overlong += L"\\" + std::wstring(200, L'a' + level);
-        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + overlong).c_str(), nullptr));
-    }
-    overlong += L"\\" + std::wstring(1100 - overlong.size() - 5, L'f') + L".txt";
-    ASSERT_TRUE(WriteFileBytes(L"\\\\?\\" + overlong, "x"));
-    const std::wstring shortFile = ShortForm(file), shortDeep = ShortForm(deepFile),
-                       shortOverlong = ShortForm(overlong);
+    // Wine writes a long form of 1,024 characters or more past its buffer:
+    // 1,023 is the longest one asked for.
+    const std::wstring longest = FileWithLongForm(folder, L'a', 1023);
+    const std::wstring tooLong = FileWithLongForm(folder, L'b', 1024);
+    const std::wstring overlong = FileWithLongForm(folder, L'c', 1100);
+    const std::wstring shortFile = ShortForm(file), shortDeep = ShortForm(deepFile);
     ASSERT_NE(L"", shortFile);
     ASSERT_NE(file, shortFile);
     ASSERT_LE(5, std::count(shortDeep.begin(), shortDeep.end(), L'~')) << shortDeep;
-    ASSERT_NE(L"", shortOverlong);
-    ASSERT_LT(shortOverlong.size(), 200u) << shortOverlong;
+    const std::wstring shortLongest = ShortForm(longest), shortTooLong = ShortForm(tooLong),
+                       shortOverlong = ShortForm(overlong);
+    for (const std::wstring* shortPath : {&shortLongest, &shortTooLong, &shortOverlong}) {
+        ASSERT_NE(L"", *shortPath);
+        ASSERT_LT(shortPath->size(), 200u) << *shortPath;
+    }
 
     const struct { std::wstring path; std::wstring expected; } cases[] = {
         {shortFile, file},
         {shortDeep, deepFile},
+        {shortLongest, longest},
+        {shortTooLong, shortTooLong},
         {shortOverlong, shortOverlong},
         {file, file},
         {folder / L"missing file.txt", folder / L"missing file.txt"},
@@ -199,12 +226,22 @@ TEST(Paths, FolderTreeFailsOnAFileInTheWay) {
     EXPECT_FALSE(CreateFolderTree(folder / L"blocker"));
 }
 
+// The working copy holds 259 characters and the terminator: one more and
+// nothing is created, not even the first level.
 TEST(Paths, FolderTreeTooLongForItsBufferCreatesNothing) {
     TempFolder folder;
-    std::wstring path = folder / L"first";
-    while (path.size() < 260) path += L"\\level";
-    EXPECT_FALSE(CreateFolderTree(path));
-    EXPECT_FALSE(IsDirectory(folder / L"first"));
+    const struct { const wchar_t* first; size_t length; bool created; } cases[] = {
+        {L"fits", 259, true},
+        {L"full", 260, false},
+        {L"over", 300, false},
+    };
+    for (const auto& c : cases) {
+        const std::wstring path = PathOfLength(folder / c.first, c.length);
+        ASSERT_EQ(c.length, path.size());
+        EXPECT_EQ(c.created, CreateFolderTree(path) != FALSE) << c.length;
+        EXPECT_EQ(c.created, IsDirectory(path)) << c.length;
+        EXPECT_EQ(c.created, IsDirectory(folder / c.first)) << c.length;
+    }
 }
 
 int wmain(int argc, wchar_t** argv) {

@@ -113,14 +113,15 @@ TEST_F(ButtonBitmapsTest, DotLoadsOneEntry) {
     EXPECT_EQ(button.GetStateImage(CVELQSkinButton::kPressedImage).bitmap, nullptr);
 }
 
+// Every entry stays a live bitmap: the button owns them all once loaded.
 TEST_F(ButtonBitmapsTest, ArrowLoadsThreeEntries) {
     EXPECT_EQ(button.LoadStateBitmaps(IDB_PREV_HOVER, kMagenta, IDB_PREV_NORMAL, kMagenta, IDB_PREV_PRESSED,
                                       kMagenta),
               0u);
     for (int i = 0; i < CVELQSkinButton::kImageCount; ++i) {
         const auto& image = button.GetStateImage(i);
-        EXPECT_NE(image.bitmap, nullptr) << i;
-        EXPECT_NE(image.mask, nullptr) << i;
+        EXPECT_EQ(::GetObjectType(image.bitmap), static_cast<DWORD>(OBJ_BITMAP)) << i;
+        EXPECT_EQ(::GetObjectType(image.mask), static_cast<DWORD>(OBJ_BITMAP)) << i;
         EXPECT_EQ(image.width, 17u) << i;
         EXPECT_EQ(image.height, 18u) << i;
     }

@@ -1,5 +1,8 @@
 // The picture carousel of the prompt at 96 DPI: which files become pictures,
 // where they and the dots go, stepping through them, and rescans.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,13 +30,29 @@ protected:
     }
 };
 
+// Arrow clicks sent anyway (Previous would step to index -1) change nothing.
 TEST_F(Carousel, NoFolderShowsTheAnimationAlone) {
-    DialogState state = Show(L"nofolder");
+    DialogState state, afterArrows;
+    RunPrompt(folder.File(L"file.nofolder"), L"carousel", [&](HWND dialog) {
+        state = ReadDialog(dialog);
+        for (int arrow : {IDC_BTN_PREV, IDC_BTN_NEXT}) {
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(arrow, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, arrow)));
+        }
+        afterArrows = ReadDialog(dialog);
+    });
     EXPECT_TRUE(state.controls[IDC_ANIMATION].visible);
     EXPECT_FALSE(state.controls[IDC_PICTURE].visible);
     EXPECT_EQ(0, VisibleDots(state));
     EXPECT_FALSE(state.controls[IDC_BTN_PREV].visible);
     EXPECT_FALSE(state.controls[IDC_BTN_NEXT].visible);
+
+    const RECT before = state.controls[IDC_PICTURE].rect;
+    EXPECT_TRUE(HasRect(afterArrows.controls[IDC_PICTURE].rect, before.left, before.top,
+                        before.right - before.left, before.bottom - before.top));
+    EXPECT_FALSE(afterArrows.controls[IDC_PICTURE].visible);
+    EXPECT_TRUE(afterArrows.controls[IDC_ANIMATION].visible);
+    EXPECT_EQ(0, VisibleDots(afterArrows));
 }
 
 TEST_F(Carousel, OnePictureBesideTheCategoryListGivesOneDotAndNoArrows) {
@@ -44,16 +63,19 @@ TEST_F(Carousel, OnePictureBesideTheCategoryListGivesOneDotAndNoArrows) {
     DialogState state;
     COLORREF centre = 0;
     COLORREF dotPixel = 0;
+    COLORREF area = 0;
     RunPrompt(folder.File(L"file.one"), L"carousel", [&](HWND dialog) {
         state = ReadDialog(dialog);
         SaveScreenshot(dialog, L"prompt-one-picture");
         Repaint(dialog);
         centre = ScreenPixel(dialog, {475, 106});
         dotPixel = ScreenPixel(dialog, {475, 198});
+        area = ScreenPixel(dialog, {390, 24});
     });
     EXPECT_TRUE(state.controls[IDC_PICTURE].visible);
     EXPECT_TRUE(HasRect(state.controls[IDC_PICTURE].rect, 425, 56, 100, 100));
     EXPECT_EQ(RGB(0x20, 0x80, 0xC0), centre);
+    EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), area) << "the picture area around the picture";
     EXPECT_FALSE(state.controls[IDC_ANIMATION].visible);
     EXPECT_EQ(1, VisibleDots(state));
     EXPECT_TRUE(state.controls[IDC_BTN_DOT1].visible);
@@ -145,10 +167,11 @@ TEST_F(Carousel, FitsLargePicturesIntoTheBox) {
     const Case cases[] = {
         {100, 100, 425, 56, 100, 100},
         {210, 154, 423, 67, 105, 77},
+        {100, 200, 437, 29, 77, 154},   // narrow enough: fitted by its height
         {200, 300, 424, 29, 102, 154},  // shows its top-left part unscaled
     };
     for (const Case& c : cases) {
-        std::wstring extension = L"fit" + std::to_wstring(c.width);
+        std::wstring extension = L"fit" + std::to_wstring(c.width) + L"x" + std::to_wstring(c.height);
         WritePicture(folder.Pictures(extension) + L"\\pic01.bmp", c.width, c.height, RGB(9, 9, 9));
         DialogState state = Show(extension);
         EXPECT_TRUE(HasRect(state.controls[IDC_PICTURE].rect, c.x, c.y, c.cx, c.cy))
@@ -244,6 +267,7 @@ TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
 
     DialogState first, later;
     bool arrived = false;
+    bool clipOpen = true;
     RunPrompt(folder.File(L"file.road"), category, [&](HWND dialog) {
         first = ReadDialog(dialog);
         // The browsing state, read between two steps of the dialog's update.
@@ -254,9 +278,12 @@ TEST_F(Carousel, PicturesTheChildBringsReplaceTheAnimation) {
                        later.controls[IDC_PICTURE].visible && later.controls[IDC_BTN_NEXT].visible;
             },
             15000);
+        // Only an open clip can be put at a frame.
+        clipOpen = SendMessageW(GetDlgItem(dialog, IDC_ANIMATION), ACM_PLAY, 1, MAKELONG(0, 0)) != 0;
     });
     EXPECT_TRUE(first.controls[IDC_ANIMATION].visible);
     EXPECT_TRUE(arrived);
+    EXPECT_FALSE(clipOpen) << "the animation's clip is closed once pictures show";
 }
 
 TEST_F(Carousel, RescansSwitchesTheLoadingStateAndTheEndFreeTheBitmapsTheyReplace) {

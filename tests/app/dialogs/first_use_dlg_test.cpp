@@ -188,10 +188,12 @@ TEST_F(FirstUseAt96, LinksOpenByClickOrEnterAndLeaveTheDialogOpen) {
         ClickLink(GetDlgItem(dialog, IDC_LINK_STORE_PRIVACY));
         browser.WaitForLines(1);
         PressEnterOn(dialog, GetDlgItem(dialog, IDC_LINK_MAKER_PRIVACY));
-        opened = browser.WaitForLines(2);
+        browser.WaitForLines(2);
+        PressEnterOn(dialog, GetDlgItem(dialog, IDC_LINK_STORE_PRIVACY));
+        opened = browser.WaitForLines(3);
         stillShown = IsWindowVisible(dialog) != FALSE;
     });
-    EXPECT_EQ(std::wstring(StorePrivacyURL) + L"\n" + MakerPrivacyURL + L"\n", opened);
+    EXPECT_EQ(std::wstring(StorePrivacyURL) + L"\n" + MakerPrivacyURL + L"\n" + StorePrivacyURL + L"\n", opened);
     EXPECT_TRUE(stillShown);
     EXPECT_EQ(IDCANCEL, result);
     DWORD value = 0;

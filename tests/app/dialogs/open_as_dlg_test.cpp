@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "resources/dialog_ids.h"
+#include "shared/handle.h"
 #include "shared/launch.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
@@ -32,16 +34,50 @@ const std::vector<Placement> LayoutAt96 = {
 // The three choices, top to bottom.
 const int Choices[3] = {IDC_RADIO_STORE, IDC_RADIO_OPENWITH, IDC_RADIO_WINDOWS};
 
+struct HookTraits : NullHandleTraits<HHOOK> {
+    static void close(HHOOK hook) noexcept { UnhookWindowsHookEx(hook); }
+};
+using Hook = UniqueHandle<HookTraits>;
+
+// The window whose hiding by ShowWindow is looked for, and whether it was.
+std::atomic<HWND> watchedWindow{nullptr};
+std::atomic<bool> hiddenByShowWindow{false};
+
+// ShowWindow sends WM_SHOWWINDOW; the hiding that ends a dialog does not.
+LRESULT CALLBACK RecordHiding(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == watchedWindow && sent->message == WM_SHOWWINDOW && !sent->wParam)
+        hiddenByShowWindow = true;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Clicks OK and tells whether its handler hid the prompt before ending it.
+bool OkHidesThePrompt(HWND dialog) {
+    watchedWindow = dialog;
+    hiddenByShowWindow = false;
+    Hook hook(SetWindowsHookExW(WH_CALLWNDPROC, RecordHiding, nullptr,
+                                GetWindowThreadProcessId(dialog, nullptr)));
+    EXPECT_TRUE(hook.valid());
+    Click(dialog, IDOK);
+    return hiddenByShowWindow;
+}
+
 TEST_F(PromptAt96, LaysOutEveryControlAndSetsTheTexts) {
     DialogState state;
     std::vector<int> zOrder;
     std::wstring shot;
+    COLORREF face = 0, separator = 0, belowSeparator = 0;
     int result = RunPrompt(folder.File(L"report.velq"), Category, [&](HWND dialog) {
         state = ReadDialog(dialog);
         zOrder = ChildOrder(dialog);
         shot = SaveScreenshot(dialog, L"prompt-loading");
+        face = FaceColour(dialog);
+        separator = ScreenPixel(dialog, {300, 238});
+        belowSeparator = ScreenPixel(dialog, {300, 239});
     });
     ASSERT_EQ(0, result);
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xC6), separator);
+    EXPECT_EQ(face, belowSeparator);
 
     EXPECT_EQ(590, state.size.cx);
     EXPECT_EQ(316, state.size.cy);
@@ -139,20 +175,25 @@ protected:
     std::wstring file;
 };
 
+// The prompt stays in sight while the browser starts.
 TEST_F(PromptChoices, StoreChoiceOpensTheCategoryPageInTheBrowser) {
     FakeBrowser browser(folder.root());
-    int result = RunPrompt(file, L"12345", [&](HWND dialog) { Click(dialog, IDOK); });
+    bool hidden = true;
+    int result = RunPrompt(file, L"12345", [&](HWND dialog) { hidden = OkHidesThePrompt(dialog); });
     EXPECT_EQ(0, result);
+    EXPECT_FALSE(hidden);
     EXPECT_EQ(GetStoreCategoryURL(L"12345") + L"\n", browser.WaitForLines(1));
     EXPECT_FALSE(EnableStored());
 }
 
 TEST_F(PromptChoices, OpenWithChoiceHidesThePromptAndEnds) {
+    bool hidden = false;
     int result = RunPrompt(file, Category, [&](HWND dialog) {
         Click(dialog, IDC_RADIO_OPENWITH);
-        Click(dialog, IDOK);
+        hidden = OkHidesThePrompt(dialog);
     });
     EXPECT_EQ(0, result);
+    EXPECT_TRUE(hidden);
     EXPECT_FALSE(EnableStored());
 }
 
@@ -160,14 +201,16 @@ TEST_F(PromptChoices, WindowsChoiceSwitchesOffAndHandsTheFileToTheSystemPrompt) 
     FakeOpenWith openWith(folder.root());
     ASSERT_TRUE(openWith.ready());
     int result;
+    bool hidden = false;
     {
         FakeOpenWith::Redirect redirect(openWith);
         result = RunPrompt(file, Category, [&](HWND dialog) {
             Click(dialog, IDC_RADIO_WINDOWS);
-            Click(dialog, IDOK);
+            hidden = OkHidesThePrompt(dialog);
         });
     }
     EXPECT_EQ(0, result);
+    EXPECT_TRUE(hidden);
     ExpectSetting(L"EnableVELQ", 0);
 
     std::wstring started;
