@@ -163,6 +163,7 @@ TEST_F(HttpFileTest, RedirectsAreFollowedOnlyToTheWebAndNotDownward) {
         std::string from, to;
         DWORD result;
         size_t targetGets;
+        std::string location = "";  // when not `to` itself
     } cases[] = {
         {"302 to https", 302, Url("http", "redirect", "/a"), Url("https", "redirect", "/a2"), 0, 1},
         {"307", 307, Url("https", "redirect", "/b"), Url("https", "redirect", "/b2"), 0, 1},
@@ -171,12 +172,17 @@ TEST_F(HttpFileTest, RedirectsAreFollowedOnlyToTheWebAndNotDownward) {
         {"to ftp", 302, Url("http", "redirect", "/e"), "ftp://" + UniqueHost("redirect") + "/e2", 12006, 0},
         {"to gopher", 302, Url("http", "redirect", "/f"), "gopher://" + UniqueHost("redirect") + "/f2", 12006, 0},
         {"to itself", 302, Url("https", "redirect", "/g"), "", 12156, 0},
+        // The service sends header values as Latin-1: the Location holds the
+        // UTF-8 bytes of an e acute and a euro sign, which go on
+        // percent-encoded.
+        {"raw UTF-8", 302, Url("http", "redirect", "/h"), Url("http", "redirect", "/h2/%C3%A9%E2%82%AC"), 0, 1,
+         Url("http", "redirect", "/h2/\xC3\x83\xC2\xA9\xC3\xA2\xC2\x82\xC2\xAC")},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
         Route moved(c.from);
         moved.status = c.status;
-        moved.Header("Location", c.to.empty() ? c.from : c.to);
+        moved.Header("Location", !c.location.empty() ? c.location : c.to.empty() ? c.from : c.to);
         Route final(c.to.empty() ? c.from + "/unused" : c.to);
         final.body = "moved here";
         ASSERT_TRUE(service.SetRoutes({moved, final}));
