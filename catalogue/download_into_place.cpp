@@ -5,28 +5,39 @@
 namespace VELQCOMMON {
 namespace {
 
-DWORD PutInPlace(const std::wstring& sideFile, const StoredFile& stored) {
-    if (!stored.isWhole(sideFile)) return ERROR_INVALID_DATA;
+Placement PutInPlace(const std::wstring& sideFile, const StoredFile& stored) {
+    if (!stored.isOfKind(sideFile)) return {Placement::What::Refused, ERROR_SUCCESS};
     if (stored.placing == Placing::Copy) {
         CopyFileOpenAccess(sideFile, stored.path);
-        return ERROR_SUCCESS;
+        return {Placement::What::Placed, ERROR_SUCCESS};
     }
-    if (MoveFileExW(sideFile.c_str(), stored.path.c_str(), MOVEFILE_REPLACE_EXISTING)) return ERROR_SUCCESS;
-    return GetLastError();
+    if (MoveFileExW(sideFile.c_str(), stored.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return {Placement::What::Placed, ERROR_SUCCESS};
+    }
+    return {Placement::What::Failed, GetLastError()};
 }
 
 }  // namespace
 
-DWORD DownloadIntoPlace(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored,
-                        HANDLE ownerStopEvent, VELQTASKCOMMON::Deadline ownerDeadline) {
+DWORD Placement::Code() const {
+    if (what == What::Refused) return ERROR_INVALID_DATA;
+    return what == What::Failed ? error : DWORD(ERROR_SUCCESS);
+}
+
+Placement DownloadIntoPlace(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored,
+                            HANDLE ownerStopEvent, VELQTASKCOMMON::Deadline ownerDeadline) {
     const std::wstring sideFile = job->GetTargetPath();
     DWORD result = RunDownload(job, ownerStopEvent, ownerDeadline);
+    Placement placement{Placement::What::Failed, result};
     // An unchanged copy wrote nothing.
-    if (result == ERROR_SUCCESS && job->contentChanged) result = PutInPlace(sideFile, stored);
+    if (result == ERROR_SUCCESS) {
+        placement = job->contentChanged ? PutInPlace(sideFile, stored)
+                                        : Placement{Placement::What::Unchanged, ERROR_SUCCESS};
+    }
     // Also when a job given up on still writes it: the file was opened for
     // sharing its deletion, and goes once that job lets go of it.
     DeleteFileW(sideFile.c_str());
-    return result;
+    return placement;
 }
 
 }  // namespace VELQCOMMON

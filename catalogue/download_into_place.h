@@ -4,7 +4,7 @@
 //
 //   auto job = std::make_shared<CVELQHttpFile>();  ...url, side file, cached copy...
 //   StoredFile list{listPath, IsProductListFile, Placing::Copy};
-//   DWORD result = DownloadIntoPlace(job, list, stopEvent, runDeadline);
+//   Placement placement = DownloadIntoPlace(job, list, stopEvent, runDeadline);
 #pragma once
 
 #include <windows.h>
@@ -24,17 +24,31 @@ enum class Placing {
 
 struct StoredFile {
     std::wstring path;
-    bool (*isWhole)(const std::wstring& sideFile);
+    // Whether the side file is of the stored file's kind (a mapping table, a
+    // product list, a picture the carousel shows).
+    bool (*isOfKind)(const std::wstring& sideFile);
     Placing placing;
 };
 
-// Runs the download (RunDownload) into the job's target, its side file. The
-// job's result when it failed; ERROR_SUCCESS when the server's copy was
-// unchanged (nothing to place) or the side file took the stored one's place
-// (a failed copy is not reported: the stored file stays as it was);
-// ERROR_INVALID_DATA when the check refused the side file; the error of a
-// failed rename.
-DWORD DownloadIntoPlace(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored,
-                        HANDLE ownerStopEvent, VELQTASKCOMMON::Deadline ownerDeadline);
+// What became of a download and its side file.
+struct Placement {
+    enum class What {
+        Placed,     // the side file took the stored one's place (a failed copy
+                    // is not told: the stored file stays as it was)
+        Unchanged,  // the server's copy is the stored one: nothing to place
+        Refused,    // the side file is not of the stored file's kind
+        Failed,     // the download failed, or the rename did
+    } what;
+    DWORD error;  // Failed: the job's result or the rename's error; else 0
+
+    // As one result code: 0 when placed or unchanged, ERROR_INVALID_DATA when
+    // refused, else the error.
+    DWORD Code() const;
+};
+
+// Runs the download (RunDownload) into the job's target, its side file, and
+// puts a side file of the stored file's kind in its place.
+Placement DownloadIntoPlace(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored,
+                            HANDLE ownerStopEvent, VELQTASKCOMMON::Deadline ownerDeadline);
 
 }  // namespace VELQCOMMON

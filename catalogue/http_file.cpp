@@ -39,20 +39,11 @@ bool IsRedirect(DWORD status) {
            status == HTTP_STATUS_PERMANENT_REDIRECT;
 }
 
-bool IsWebScheme(INTERNET_SCHEME scheme) {
-    return scheme == INTERNET_SCHEME_HTTP || scheme == INTERNET_SCHEME_HTTPS;
-}
-
 bool SameFileTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
 }  // namespace
-
-UrlParts::UrlParts() : host(L"localhost"), path(L"/"), port(80), scheme(INTERNET_SCHEME_HTTP) {}
-
-UrlParts::UrlParts(const UrlParts& other)
-    : host(other.host), path(other.path), port(other.port), scheme(other.scheme) {}
 
 CVELQHttpFile::CVELQHttpFile()
     : cachedWriteTime(GetFileWriteTime(L"")),
@@ -81,30 +72,9 @@ std::wstring CVELQHttpFile::GetSourceUrl() const { return sourceUrl; }
 std::wstring CVELQHttpFile::GetTargetPath() const { return targetPath; }
 UrlParts CVELQHttpFile::GetUrlParts() const { return urlParts; }
 
-BOOL CVELQHttpFile::CrackUrl() { return Crack(sourceUrl) ? 1 : 0; }
-
-bool CVELQHttpFile::Crack(const std::wstring& url) {
-    wchar_t host[256] = {};
-    wchar_t path[2048] = {};
-    URL_COMPONENTSW parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = ARRAYSIZE(host);
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = ARRAYSIZE(path);
-    if (InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), ICU_ESCAPE, &parts) != TRUE) {
-        return false;
-    }
-    urlParts.port = parts.nPort;
-    urlParts.scheme = parts.nScheme;
-    urlParts.host = host;
-    urlParts.path = path;
-    return true;
-}
+BOOL CVELQHttpFile::CrackUrl() { return SplitUrl(sourceUrl, &urlParts) ? 1 : 0; }
 
 DWORD CVELQHttpFile::DownloadHttpFile() {
-    deadline = deadline.Earlier(VELQTASKCOMMON::Deadline::In(timeLimitMs));
-    m_currentUrl = sourceUrl;
     InternetHandle session(
         InternetOpenW(DownloadUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) {
@@ -112,23 +82,27 @@ DWORD CVELQHttpFile::DownloadHttpFile() {
         Trace(L"DownloadHttpFile failed to create session, error<%d>", error);
         return error;
     }
+    Target target{sourceUrl, urlParts};
     DWORD result = ERROR_SUCCESS;
     for (int hop = 0;; ++hop) {
         // HTTPS uses the same service; the request carries the secure flag.
-        InternetHandle connection(InternetConnectW(session.get(), urlParts.host.c_str(),
-                                                   urlParts.port, L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
+        InternetHandle connection(InternetConnectW(session.get(), target.parts.host.c_str(), target.parts.port,
+                                                   L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
         if (!connection) {
             result = GetLastError();
             Trace(L"InternetConnect failed, error<%d>", result);
             break;
         }
         wchar_t objectName[2084] = {};
-        _snwprintf_s(objectName, ARRAYSIZE(objectName), _TRUNCATE, L"%s", urlParts.path.c_str());
-        Outcome outcome = Fetch(connection.get(), objectName, targetPath.c_str());
+        _snwprintf_s(objectName, ARRAYSIZE(objectName), _TRUNCATE, L"%s", target.parts.path.c_str());
+        Outcome outcome = Fetch(connection.get(), objectName, targetPath.c_str(), target);
         result = outcome.result;
         if (result != ERROR_SUCCESS || outcome.redirect.empty()) break;
-        result = FollowRedirect(outcome.redirect, hop);
+        Trace(L"Redirect:%ls", outcome.redirect.c_str());
+        NextTarget next = FollowRedirect(target, outcome.redirect, hop);
+        result = next.refusal;
         if (result != ERROR_SUCCESS) break;
+        target = next.target;
     }
     session.reset();
     Trace(L"DownloadHttpFile complete, error<%d>", result);
@@ -138,38 +112,33 @@ DWORD CVELQHttpFile::DownloadHttpFile() {
 // Goes where WinINet itself would: to http or https, never from https down to
 // http, and at most MaxRedirects times in a row. WinINet's own loop has no
 // end and takes ftp: for http.
-DWORD CVELQHttpFile::FollowRedirect(const std::wstring& target, int hop) {
-    Trace(L"Redirect:%ls", target.c_str());
-    if (hop >= MaxRedirects) return ERROR_HTTP_REDIRECT_FAILED;
-    INTERNET_SCHEME from = urlParts.scheme;
-    UrlParts before = urlParts;
-    if (!Crack(target)) return ERROR_INTERNET_INVALID_URL;
-    DWORD refusal = ERROR_SUCCESS;
-    if (!IsWebScheme(urlParts.scheme)) {
-        refusal = ERROR_INTERNET_UNRECOGNIZED_SCHEME;
-    } else if (from == INTERNET_SCHEME_HTTPS && urlParts.scheme != INTERNET_SCHEME_HTTPS) {
-        refusal = ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR;
+CVELQHttpFile::NextTarget CVELQHttpFile::FollowRedirect(const Target& from, const std::wstring& location,
+                                                        int hop) {
+    NextTarget next{ERROR_SUCCESS, {location, {}}};
+    if (hop >= MaxRedirects) {
+        next.refusal = ERROR_HTTP_REDIRECT_FAILED;
+    } else if (!SplitUrl(location, &next.target.parts)) {
+        next.refusal = ERROR_INTERNET_INVALID_URL;
+    } else if (!IsWebScheme(next.target.parts.scheme)) {
+        next.refusal = ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+    } else if (from.parts.scheme == INTERNET_SCHEME_HTTPS && next.target.parts.scheme != INTERNET_SCHEME_HTTPS) {
+        next.refusal = ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR;
     }
-    if (refusal != ERROR_SUCCESS) {
-        urlParts = before;  // what the job last fetched
-        return refusal;
-    }
-    m_currentUrl = target;
-    return ERROR_SUCCESS;
+    return next;
 }
 
 DWORD CVELQHttpFile::GetURL(HINTERNET connection, const wchar_t* objectName,
                             const wchar_t* targetFileName) {
     // Alone it follows no redirect, like a request WinINet does not redirect.
-    Outcome outcome = Fetch(connection, objectName, targetFileName);
+    Outcome outcome = Fetch(connection, objectName, targetFileName, {sourceUrl, urlParts});
     return outcome.redirect.empty() ? outcome.result : DWORD(ERROR_NOT_FOUND);
 }
 
 CVELQHttpFile::Outcome CVELQHttpFile::Fetch(HINTERNET connection, const wchar_t* objectName,
-                                            const wchar_t* targetFileName) {
+                                            const wchar_t* targetFileName, const Target& target) {
     OpenAccessAttributes access;
-    Trace(L"URL:%ls", m_currentUrl.c_str());
-    DWORD flags = urlParts.scheme == INTERNET_SCHEME_HTTPS ? HttpsRequestFlags : HttpRequestFlags;
+    Trace(L"URL:%ls", target.url.c_str());
+    DWORD flags = target.parts.scheme == INTERNET_SCHEME_HTTPS ? HttpsRequestFlags : HttpRequestFlags;
     InternetHandle request(
         HttpOpenRequestW(connection, L"GET", objectName, L"HTTP/1.1", L"", nullptr, flags, 0));
     if (!request) {
@@ -177,75 +146,87 @@ CVELQHttpFile::Outcome CVELQHttpFile::Fetch(HINTERNET connection, const wchar_t*
         Trace(L"HttpOpenRequest failed, error<%d>", error);
         return {error, {}};
     }
-    Outcome outcome = ReceiveResponse(request.get(), targetFileName, access.get());
+    Response response = ReadResponse(request.get(), target);
+    Outcome outcome{response.result, {}};
+    if (response.next == Response::Next::Redirect) outcome.redirect = response.location;
+    // The target file is closed before the request.
+    if (response.next == Response::Next::Body) {
+        outcome.result = StoreBody(request.get(), response, targetFileName, access.get());
+    }
     request.reset();
     Trace(L"GetURL complete, return<%d>", outcome.result);
     return outcome;
 }
 
-// Everything between the open request and its closing: the send, the status,
-// the test for an unchanged copy and the body. The target file is closed
-// before the caller closes the request.
-CVELQHttpFile::Outcome CVELQHttpFile::ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
-                                                      SECURITY_ATTRIBUTES* access) {
-    bool sent = false;
-    DWORD result = SendRequest(request, &sent);
-    if (result != ERROR_SUCCESS) return {result, {}};
-
+// The send, the status and the headers the body depends on.
+CVELQHttpFile::Response CVELQHttpFile::ReadResponse(HINTERNET request, const Target& target) {
+    Response response{Response::Next::Fail, ERROR_SUCCESS, {}, 0, false, false, {}};
+    response.result = Send(request, target.parts.scheme);
+    bool sent = response.result == ERROR_SUCCESS;
+    if (!sent && response.result != ERROR_NOT_FOUND) return response;
     // A request that was never sent has no status of its own, although
     // through a proxy WinINet may report that of the tunnel's CONNECT; and a
     // reply without a status line is no answer at all.
     DWORD status = sent && HasStatusLine(request) ? QueryStatusCode(request) : DWORD(HTTP_STATUS_NOT_FOUND);
     Trace(L"status: %d", status);
-    std::wstring redirect;
-    if (IsRedirect(status) && QueryRedirectTarget(request, m_currentUrl, &redirect)) {
-        return {ERROR_SUCCESS, redirect};
+    if (IsRedirect(status) && QueryRedirectTarget(request, target.url, &response.location)) {
+        response.next = Response::Next::Redirect;
+        response.result = ERROR_SUCCESS;
+        return response;
     }
-    if (status != HTTP_STATUS_OK) return {ERROR_NOT_FOUND, {}};
+    response.result = ERROR_NOT_FOUND;
+    if (status != HTTP_STATUS_OK) return response;
 
     ULONGLONG announced = 0;
-    bool lengthAnnounced = QueryAnnouncedLength(request, &announced) && announced != 0;
+    response.lengthAnnounced = QueryAnnouncedLength(request, &announced) && announced != 0;
     if (announced > MaxBodySize) {
         Trace(L"ContentLength = %I64u", announced);
-        return {ERROR_FILE_TOO_LARGE, {}};
+        response.result = ERROR_FILE_TOO_LARGE;
+        return response;
     }
     // A chunked or unannounced body is read to its end, up to the bound.
-    DWORD total = lengthAnnounced ? static_cast<DWORD>(announced) : MaxBodySize;
-    Trace(L"ContentLength = %d", total);
+    response.total = response.lengthAnnounced ? static_cast<DWORD>(announced) : MaxBodySize;
+    Trace(L"ContentLength = %d", response.total);
+    response.hasServerTime = QueryServerTime(request, &response.serverTime);
+    response.next = Response::Next::Body;
+    response.result = ERROR_SUCCESS;
+    return response;
+}
 
-    SYSTEMTIME serverTime = {};
-    bool hasServerTime = QueryServerTime(request, &serverTime);
-    if (hasServerTime && IsCachedCopy(total, serverTime)) {
+// The body into the target file, unless the owner's local copy is the
+// server's; a body read whole is stamped with the server's time.
+DWORD CVELQHttpFile::StoreBody(HINTERNET request, const Response& response, const wchar_t* targetFileName,
+                               SECURITY_ATTRIBUTES* access) {
+    if (response.hasServerTime && IsCachedCopy(response.total, response.serverTime)) {
         Trace(L"Content has not changed![%s]", sourceUrl.c_str());
         contentChanged = 0;
-        Notify(WM_DOWNLOADPROGRESS, total, total);
-        return {ERROR_SUCCESS, {}};
+        Notify(WM_DOWNLOADPROGRESS, response.total, response.total);
+        return ERROR_SUCCESS;
     }
-
     // Others may delete the file while it is written: an owner that gave up
     // on a job removes its file without waiting for the job's thread.
     KernelHandle file(CreateFileW(targetFileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                   access, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         Trace(L"Open localfile %s, failed:0x%x", targetFileName, GetLastError());
-        return {ERROR_INVALID_HANDLE, {}};
+        return ERROR_INVALID_HANDLE;
     }
     // Stopped before the file was there: the owner may have removed it
     // already, and the file it left must not stay.
     if (IsStopRequested(stopEvent)) {
         file.reset();
         DeleteFileW(targetFileName);
-        return {ERROR_CANCELLED, {}};
+        return ERROR_CANCELLED;
     }
-    Notify(WM_DOWNLOADPROGRESS, total, 0);
-    result = ReceiveBody(request, file.get(), total, lengthAnnounced);
-    if (result != ERROR_SUCCESS) return {result, {}};
+    Notify(WM_DOWNLOADPROGRESS, response.total, 0);
+    DWORD result = ReceiveBody(request, file.get(), response.total, response.lengthAnnounced);
+    if (result != ERROR_SUCCESS) return result;
 
     file.reset();
     // Without a server time the file keeps the time of its writing.
-    if (hasServerTime) SetFileWriteTime(targetFileName, &serverTime);
-    Notify(WM_DOWNLOADPROGRESS, total, total);
-    return {ERROR_SUCCESS, {}};
+    if (response.hasServerTime) SetFileWriteTime(targetFileName, &response.serverTime);
+    Notify(WM_DOWNLOADPROGRESS, response.total, response.total);
+    return ERROR_SUCCESS;
 }
 
 // The owner's local copy has the server's length and time in all 64 bits.
@@ -255,15 +236,15 @@ bool CVELQHttpFile::IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) cons
     return total == cachedSize && SameFileTime(serverFileTime, cachedWriteTime);
 }
 
-// Moves the body through one fixed buffer into the file, testing the stop
-// event and the time limit before each chunk.
+// Moves the body through one fixed buffer into the file, testing the time
+// limit and the stop event before each chunk.
 DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
                                  bool lengthAnnounced) {
     BYTE buffer[DownloadBufferSize];
     DWORD done = 0;
     while (!lengthAnnounced || done < total) {
-        if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
         if (deadline.Expired()) return ERROR_TIMEOUT;
+        if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
         DWORD available = 0;
         if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
             DWORD error = GetLastError();
@@ -301,27 +282,30 @@ DWORD CVELQHttpFile::ReceiveBody(HINTERNET request, HANDLE file, DWORD total,
 }
 
 DWORD CVELQHttpFile::SendRequest(HINTERNET request) {
-    bool sent = false;
-    return SendRequest(request, &sent);
+    DWORD result = Send(request, urlParts.scheme);
+    return result == ERROR_NOT_FOUND ? DWORD(ERROR_SUCCESS) : result;
 }
 
-DWORD CVELQHttpFile::SendRequest(HINTERNET request, bool* sent) {
-    if (urlParts.scheme == INTERNET_SCHEME_HTTPS) IgnoreRevocation(request);
-    int failedSends = 0;
-    while (!IsStopRequested(stopEvent)) {
+DWORD CVELQHttpFile::Send(HINTERNET request, INTERNET_SCHEME scheme) {
+    if (scheme == INTERNET_SCHEME_HTTPS) IgnoreRevocation(request);
+    for (int failedSends = 0;; ++failedSends) {
+        // The deadline first: an owner that gives up at it sets the stop
+        // event too, and the job's own end is the timeout.
         if (deadline.Expired()) return ERROR_TIMEOUT;
-        *sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
-        if (*sent) break;
-        if (failedSends >= MaxFailedSends) break;
+        if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
+        bool sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0) != FALSE;
+        if (sent || failedSends >= MaxFailedSends) {
+            // A stop during the last send counts as one between two sends.
+            if (IsStopRequested(stopEvent)) return ERROR_CANCELLED;
+            return sent ? ERROR_SUCCESS : ERROR_NOT_FOUND;
+        }
         DWORD code = GetLastError();
         if (IsNetworkError(code)) return code;
         Trace(L"HttpSendRequest error<%d>", code);
         DWORD answer = InternetErrorDlg(notifyWindow, request, code, ErrorDialogFlags, nullptr);
         Trace(L"InternetErrorDlg error<%d>", answer);
         if (answer == ERROR_CANCELLED) return ERROR_CANCELLED;
-        ++failedSends;
     }
-    return IsStopRequested(stopEvent) ? ERROR_CANCELLED : ERROR_SUCCESS;
 }
 
 DWORD WINAPI __VELQHttpRetrieve(LPVOID parameter) {

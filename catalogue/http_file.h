@@ -43,6 +43,7 @@
 
 #include "shared/task/deadline.h"
 #include "shared/task/thread.h"
+#include "shared/url_parts.h"
 
 namespace VELQCOMMON {
 
@@ -61,17 +62,6 @@ inline constexpr DWORD DownloadBufferSize = 10240;
 // Redirects followed at most, as WinINet itself would: http and https only,
 // never from https down to http.
 inline constexpr int MaxRedirects = 5;
-
-struct UrlParts {
-    UrlParts();
-    UrlParts(const UrlParts& other);
-    UrlParts& operator=(const UrlParts& other) = default;
-
-    std::wstring host;
-    std::wstring path;  // with any query part
-    INTERNET_PORT port;
-    INTERNET_SCHEME scheme;
-};
 
 class CVELQHttpFile : public VELQTASKCOMMON::CVELQThread {
 public:
@@ -113,38 +103,63 @@ public:
     DWORD cachedSize;
     // Set to 0 by a run that found the server's copy unchanged.
     BOOL contentChanged;
-    // DownloadTimeLimitMs unless the owner shortens it.
+    // DownloadTimeLimitMs unless the owner shortens it; RunDownload counts
+    // it from the start.
     DWORD timeLimitMs;
-    // An owner's earlier bound (a whole run's). The run makes it the earlier
-    // of that and timeLimitMs after its start, and ends by it.
+    // The end the job keeps, read between its calls: RunDownload sets it
+    // before the start to the earlier of its owner's deadline and
+    // timeLimitMs. A job started by other means has none.
     VELQTASKCOMMON::Deadline deadline;
 
 private:
+    // Where one request goes: the URL (a relative Location is resolved
+    // against it) and its parts.
+    struct Target {
+        std::wstring url;
+        UrlParts parts;
+    };
+    // Where a redirect leads, or why the job does not go there (refusal not 0).
+    struct NextTarget {
+        DWORD refusal;
+        Target target;
+    };
+    // What a response's head asks for next.
+    struct Response {
+        enum class Next { Fail, Redirect, Body } next;
+        DWORD result;           // Fail: the request's result
+        std::wstring location;  // Redirect: absolute
+        DWORD total;            // Body: the announced length, else MaxBodySize
+        bool lengthAnnounced;
+        bool hasServerTime;
+        SYSTEMTIME serverTime;
+    };
     // What one request ended with: a result, or where a redirect points.
     struct Outcome {
         DWORD result;
         std::wstring redirect;  // not empty: go there next
     };
 
-    bool Crack(const std::wstring& url);
-    DWORD FollowRedirect(const std::wstring& target, int hop);
-    Outcome Fetch(HINTERNET connection, const wchar_t* objectName, const wchar_t* targetFileName);
-    // SendRequest that also tells whether a send succeeded.
-    DWORD SendRequest(HINTERNET request, bool* sent);
-    Outcome ReceiveResponse(HINTERNET request, const wchar_t* targetFileName,
-                            SECURITY_ATTRIBUTES* access);
+    static NextTarget FollowRedirect(const Target& from, const std::wstring& location, int hop);
+    Outcome Fetch(HINTERNET connection, const wchar_t* objectName, const wchar_t* targetFileName,
+                  const Target& target);
+    // The send attempts: 0 once sent, ERROR_NOT_FOUND when every one failed
+    // (nothing was sent, so there is no answer to read), else why they ended.
+    DWORD Send(HINTERNET request, INTERNET_SCHEME scheme);
+    Response ReadResponse(HINTERNET request, const Target& target);
+    DWORD StoreBody(HINTERNET request, const Response& response, const wchar_t* targetFileName,
+                    SECURITY_ATTRIBUTES* access);
     bool IsCachedCopy(DWORD total, const SYSTEMTIME& serverTime) const;
     DWORD ReceiveBody(HINTERNET request, HANDLE file, DWORD total, bool lengthAnnounced);
-    std::wstring m_currentUrl;       // sourceUrl, or where a redirect sent the run
 };
 
 // The job's thread routine; its parameter is the CVELQHttpFile.
 DWORD WINAPI __VELQHttpRetrieve(LPVOID job);
 
-// The one way the program runs a download: the job gets the earlier of its
-// own time limit and ownerDeadline, is stopped with ownerStopEvent, and is
-// given up (its thread left to end by itself, the job kept alive for it) at
-// that deadline. The job's result, or that of RunJob (job_control.h).
+// The one way the program runs a download: the job's deadline becomes the
+// earlier of ownerDeadline and its time limit from now; the job is stopped
+// with ownerStopEvent, and given up at that deadline (its thread left to end
+// by itself, the job kept alive for it). The job's result, or that of RunJob
+// (job_control.h).
 DWORD RunDownload(const std::shared_ptr<CVELQHttpFile>& job, HANDLE ownerStopEvent,
                   VELQTASKCOMMON::Deadline ownerDeadline);
 

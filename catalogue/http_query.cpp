@@ -53,11 +53,24 @@ bool QueryAnnouncedLength(HINTERNET request, ULONGLONG* length) {
 }
 
 bool QueryRedirectTarget(HINTERNET request, const std::wstring& requestUrl, std::wstring* target) {
-    std::wstring location(INTERNET_MAX_URL_LENGTH, L'\0');
-    DWORD size = static_cast<DWORD>(location.size() * sizeof(wchar_t));
+    // As bytes: a server may write UTF-8 into the header, and as wide text
+    // those bytes would be the ANSI code page's characters, some of which
+    // the request line then drops. Each byte past ASCII goes on
+    // percent-encoded, as a browser sends it, which keeps the bytes exactly.
+    std::string raw(INTERNET_MAX_URL_LENGTH, '\0');
+    DWORD size = static_cast<DWORD>(raw.size());
     DWORD index = 0;
-    if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, &location[0], &size, &index)) return false;
-    location.resize(size / sizeof(wchar_t));
+    if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, &raw[0], &size, &index)) return false;
+    raw.resize(size);
+    const wchar_t hex[] = L"0123456789ABCDEF";
+    std::wstring location;
+    for (unsigned char byte : raw) {
+        if (byte < 0x80) {
+            location += static_cast<wchar_t>(byte);
+        } else {
+            location += {L'%', hex[byte >> 4], hex[byte & 15]};
+        }
+    }
     std::wstring combined(INTERNET_MAX_URL_LENGTH, L'\0');
     DWORD length = static_cast<DWORD>(combined.size());
     if (location.empty() ||

@@ -23,8 +23,9 @@ DWORD QueryStatusCode(HINTERNET request);
 // is not a decimal number.
 bool QueryAnnouncedLength(HINTERNET request, ULONGLONG* length);
 
-// The Location of a redirect, made absolute against the URL the request was
-// sent to; false when the response has none that combines into a URL.
+// The Location of a redirect, its bytes past ASCII percent-encoded, made
+// absolute against the URL the request was sent to; false when the response
+// has none that combines into a URL.
 bool QueryRedirectTarget(HINTERNET request, const std::wstring& requestUrl, std::wstring* target);
 
 // The server's time: Last-Modified, else Date. False (and an all-zero time)

@@ -86,7 +86,7 @@ DWORD WINAPI CVELQUpdate::UpdateThread(LPVOID parameter) {
     return result;
 }
 
-DWORD CVELQUpdate::Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored) {
+Placement CVELQUpdate::Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored) {
     job->notifyWindow = notifyWindow;
     job->timeLimitMs = limits.downloadMs;
     // Downloads end a moment before the run, to put the last one in place.
@@ -100,12 +100,10 @@ DWORD CVELQUpdate::UpdateMappingTable() {
     auto job = std::make_shared<CVELQMappingTable>();
     if (!IsMappingTableUpdateDue()) return ERROR_SUCCESS;
 
-    DWORD result = Download(job, {job->localPath, IsMappingTableFile, Placing::Copy});
+    Placement placement = Download(job, {job->localPath, IsMappingTableFile, Placing::Copy});
     // A table that is no mapping table is not copied, yet the time stamp is
     // written all the same, so that the next try is 7 days away.
-    bool refused = result == ERROR_INVALID_DATA && job->GetExitCode() == ERROR_SUCCESS;
-    if (refused) result = ERROR_SUCCESS;
-    if (result != ERROR_SUCCESS) return result;
+    if (placement.what == Placement::What::Failed) return placement.error;
     WriteMappingTableUpdateTime();
     return ERROR_SUCCESS;
 }
@@ -123,7 +121,7 @@ DWORD CVELQUpdate::UpdateCategory() {
     // 200 would otherwise be trusted for 7 days. A rejected list fails the
     // step like a failed download, so the stored list keeps its time and the
     // next run asks again.
-    DWORD result = Download(job, {job->categoryXmlPath, IsProductListFile, Placing::Copy});
+    DWORD result = Download(job, {job->categoryXmlPath, IsProductListFile, Placing::Copy}).Code();
     if (result != ERROR_SUCCESS) return result;
     return DownloadPictures(path);
 }

@@ -49,6 +49,7 @@ struct ProductInfo;
 namespace VELQCOMMON {
 
 struct StoredFile;
+struct Placement;
 
 // How long one download and the whole update run may take. Tests of the
 // program shorten them (never lengthen) with UpdateTimeLimitsVariable set to
@@ -96,14 +97,15 @@ public:
     // downloaded and every stored picture of that number is removed.
     DWORD DownloadPicture(const ProductInfo& product, int number);
 
+    // A download of the run: the worker's notify window, stop event and
+    // bounds (limits.downloadMs, and the end of the run's downloads).
+    Placement Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored);
+
     const UpdateTimeLimits limits;
     // The run's budget, counted from the construction.
     const VELQTASKCOMMON::Deadline runDeadline;
 
 private:
-    // A download of the run: the worker's notify window, stop event and bounds.
-    DWORD Download(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored);
-
     FileTarget target;
 };
 

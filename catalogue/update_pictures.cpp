@@ -86,7 +86,7 @@ DWORD CVELQUpdate::DownloadPicture(const ProductInfo& product, int number) {
     job->cachedWriteTime = GetFileWriteTime(finalPath);
     job->cachedSize = GetFileSize32(finalPath);
     // Renaming keeps the server's time the job stamped on the file.
-    return Download(job, {finalPath, IsWholePicture, Placing::Rename});
+    return Download(job, {finalPath, IsWholePicture, Placing::Rename}).Code();
 }
 
 }  // namespace VELQCOMMON

@@ -1,10 +1,9 @@
 #include "shared/settings.h"
 
-#include <wininet.h>
-
 #include "shared/endpoints.h"
 #include "shared/files.h"
 #include "shared/handle.h"
+#include "shared/url_parts.h"
 
 namespace {
 
@@ -65,16 +64,8 @@ LSTATUS WriteMappingTableUpdateTime() {
 
 BOOL IsHttpUrl(const wchar_t* url) {
     if (url == nullptr || *url == L'\0') return FALSE;
-    wchar_t host[256] = {};
-    wchar_t path[2048] = {};
-    URL_COMPONENTSW parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = 256;
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = 2048;
-    if (!InternetCrackUrlW(url, static_cast<DWORD>(wcslen(url)), ICU_ESCAPE, &parts)) return FALSE;
-    return parts.nScheme == INTERNET_SCHEME_HTTP || parts.nScheme == INTERNET_SCHEME_HTTPS;
+    VELQCOMMON::UrlParts parts;
+    return VELQCOMMON::SplitUrl(url, &parts) && VELQCOMMON::IsWebScheme(parts.scheme);
 }
 
 std::wstring GetMappingURL() {

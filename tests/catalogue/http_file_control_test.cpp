@@ -108,19 +108,29 @@ TEST_F(HttpFileTest, AnUnreachableServerIsReportedAtOnce) {
     }
 }
 
-TEST_F(HttpFileTest, AStopBeforeTheFirstSendSendsNothing) {
-    std::string url = Url("http", "stopfirst", "/s");
-    Route route(url);
-    route.body = "never";
-    ASSERT_TRUE(service.SetRoutes({route}));
-    CVELQHttpFile job;
-    job.SetSourceUrl(Widen(url).c_str());
-    job.SetTargetPath((folder / L"s").c_str());
-    // Start would clear the stop event, so the routine runs on this thread.
-    job.SetStopEvent();
-    EXPECT_EQ(DWORD(ERROR_CANCELLED), VELQCOMMON::__VELQHttpRetrieve(&job));
-    EXPECT_TRUE(service.RequestsTo(UniqueHost("stopfirst")).empty());
-    EXPECT_FALSE(FileExists(folder / L"s"));
+// A stop that comes before the body leaves no file: before the first send
+// nothing is sent; as the file is made the job removes it, since an owner
+// that gave up on the job may have removed it already.
+TEST_F(HttpFileTest, AStopBeforeTheBodyLeavesNoFile) {
+    struct {
+        const wchar_t* line;  // the stop comes as the job traces it
+        size_t gets;
+    } cases[] = {{L"URL:", 0}, {L"ContentLength = ", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::string url = Url("http", "stop", "/s" + std::to_string(&c - cases));
+        Route route(url);
+        route.body = "never";
+        ASSERT_TRUE(service.SetRoutes({route}));
+        CVELQHttpFile job;
+        TraceCapture capture;
+        capture.OnLine([&](const std::wstring& text) {
+            if (text.compare(0, wcslen(c.line), c.line) == 0) job.SetStopEvent();
+        });
+        EXPECT_EQ(DWORD(ERROR_CANCELLED), Download(job, url, folder / L"s"));
+        EXPECT_EQ(c.gets, service.RequestsTo(url).size());
+        EXPECT_FALSE(FileExists(folder / L"s"));
+    }
 }
 
 TEST_F(HttpFileTest, AStopDuringASlowBodyLeavesATruncatedUnstampedFile) {

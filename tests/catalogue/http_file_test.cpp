@@ -2,6 +2,9 @@
 // on real sockets: what lands in the target file, its time, and the result.
 #include "tests/catalogue/http_file_fixture.h"
 
+#include <functional>
+#include <thread>
+
 using namespace wendaro_test;
 
 namespace {
@@ -163,6 +166,7 @@ TEST_F(HttpFileTest, RedirectsAreFollowedOnlyToTheWebAndNotDownward) {
         std::string from, to;
         DWORD result;
         size_t targetGets;
+        std::string location = "";  // when not `to` itself
     } cases[] = {
         {"302 to https", 302, Url("http", "redirect", "/a"), Url("https", "redirect", "/a2"), 0, 1},
         {"307", 307, Url("https", "redirect", "/b"), Url("https", "redirect", "/b2"), 0, 1},
@@ -171,12 +175,17 @@ TEST_F(HttpFileTest, RedirectsAreFollowedOnlyToTheWebAndNotDownward) {
         {"to ftp", 302, Url("http", "redirect", "/e"), "ftp://" + UniqueHost("redirect") + "/e2", 12006, 0},
         {"to gopher", 302, Url("http", "redirect", "/f"), "gopher://" + UniqueHost("redirect") + "/f2", 12006, 0},
         {"to itself", 302, Url("https", "redirect", "/g"), "", 12156, 0},
+        // The service sends header values as Latin-1: the Location holds the
+        // UTF-8 bytes of an e acute and a euro sign, which go on
+        // percent-encoded.
+        {"raw UTF-8", 302, Url("http", "redirect", "/h"), Url("http", "redirect", "/h2/%C3%A9%E2%82%AC"), 0, 1,
+         Url("http", "redirect", "/h2/\xC3\x83\xC2\xA9\xC3\xA2\xC2\x82\xC2\xAC")},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.what);
         Route moved(c.from);
         moved.status = c.status;
-        moved.Header("Location", c.to.empty() ? c.from : c.to);
+        moved.Header("Location", !c.location.empty() ? c.location : c.to.empty() ? c.from : c.to);
         Route final(c.to.empty() ? c.from + "/unused" : c.to);
         final.body = "moved here";
         ASSERT_TRUE(service.SetRoutes({moved, final}));
@@ -273,6 +282,14 @@ TEST_F(HttpFileTest, BodiesAreBoundedAt10MiB) {
     }
 }
 
+// Runs each case on a thread of its own and waits for all of them; each
+// case's own waits are bounded.
+void RunConcurrently(size_t count, const std::function<void(size_t)>& runCase) {
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < count; ++i) threads.emplace_back(runCase, i);
+    for (std::thread& thread : threads) thread.join();
+}
+
 // A job ends by its time limit (shortened here) wherever the host stalls,
 // also inside a blocked WinINet call.
 TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
@@ -289,10 +306,9 @@ TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
         // read on for as long as the body comes.
         {"sends an endless body", "https"},
     };
+    std::vector<Route> routes;
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.what) + " over " + c.scheme);
-        std::string url = Url(c.scheme, "limit", "/" + std::to_string(&c - cases));
-        Route route(url);
+        Route route(Url(c.scheme, "limit", "/" + std::to_string(&c - cases)));
         route.bodySize = 100000;
         route.Header("Last-Modified", HttpDate(ServerTime()));
         switch (&c - cases) {
@@ -302,25 +318,62 @@ TEST_F(HttpFileTest, AJobEndsAtItsTimeLimit) {
             case 3: route.chunkSize = 64; route.chunkDelayMs = 100; break;
             case 4: route.framing = "chunked"; route.endless = true; break;
         }
-        ASSERT_TRUE(service.SetRoutes({route}));
+        routes.push_back(route);
+    }
+    ASSERT_TRUE(service.SetRoutes(routes));
+    RunConcurrently(routes.size(), [&](size_t i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(std::string(c.what) + " over " + c.scheme);
         // A job given up on lives on for its thread: it is never freed here.
         auto job = std::make_shared<CVELQHttpFile>();
         job->timeLimitMs = limit;
-        std::wstring target = folder / (L"limited" + std::to_wstring(&c - cases));
-        job->SetSourceUrl(Widen(url).c_str());
+        std::wstring target = folder / (L"limited" + std::to_wstring(i));
+        job->SetSourceUrl(Widen(routes[i].url).c_str());
         job->SetTargetPath(target.c_str());
         ULONGLONG started = GetTickCount64();
         DWORD result = VELQCOMMON::RunDownload(job, nullptr, VELQTASKCOMMON::Deadline::Never());
         ULONGLONG took = GetTickCount64() - started;
         EXPECT_LT(took, limit + 1000u);
-        if (route.endless && result == ERROR_FILE_TOO_LARGE) continue;
+        if (routes[i].endless && result == ERROR_FILE_TOO_LARGE) return;
         EXPECT_EQ(DWORD(ERROR_TIMEOUT), result);
         EXPECT_GE(took, limit - 100u);
         if (FileExists(target)) {
             EXPECT_NE(Ticks(FileTimeOf(ServerTime())), WriteTicks(target)) << "never stamped";
         }
         DeleteFileW(target.c_str());
-    }
+    });
+}
+
+// The owner's deadline, earlier than the job's own limit, is the one both
+// keep: the owner gives up at it between two polls, and the thread of a job
+// that gets a chance to look (a trickle) ends by itself at it as well.
+TEST_F(HttpFileTest, AJobAndItsOwnerEndAtTheOwnersDeadline) {
+    const DWORD bound = 1250;  // off the owner's 500 ms polls
+    const DWORD jobMargin = 400;
+    std::vector<Route> routes = {Route(Url("http", "owner-deadline", "/trickle")),
+                                 Route(Url("http", "owner-deadline", "/stall"))};
+    routes[0].bodySize = routes[1].bodySize = 100000;
+    routes[0].chunkSize = 64;
+    routes[0].chunkDelayMs = 100;
+    routes[1].stallAfter = 1000;
+    ASSERT_TRUE(service.SetRoutes(routes));
+    RunConcurrently(routes.size(), [&](size_t i) {
+        SCOPED_TRACE(routes[i].url);
+        // A job given up on lives on for its thread: it is never freed here.
+        auto job = std::make_shared<CVELQHttpFile>();
+        job->SetSourceUrl(Widen(routes[i].url).c_str());
+        job->SetTargetPath((folder / (L"owned" + std::to_wstring(i))).c_str());
+        ULONGLONG end = GetTickCount64() + bound;
+        DWORD result = VELQCOMMON::RunDownload(job, nullptr, VELQTASKCOMMON::Deadline::In(bound));
+        ULONGLONG returned = GetTickCount64();
+        EXPECT_EQ(DWORD(ERROR_TIMEOUT), result);
+        EXPECT_GE(returned, end);
+        EXPECT_LT(returned, end + 100) << "the owner returns at the deadline";
+        if (routes[i].stallAfter >= 0) return;  // a blocked call nothing ends
+        DWORD left = end + jobMargin > returned ? DWORD(end + jobMargin - returned) : 0;
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(job->threadHandle, left)) << "the job's thread ends by itself";
+        EXPECT_EQ(DWORD(ERROR_TIMEOUT), job->GetExitCode());
+    });
 }
 
 TEST_F(HttpFileTest, ATargetThatCannotBeCreatedGivesInvalidHandle) {

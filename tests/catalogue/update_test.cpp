@@ -12,10 +12,13 @@
 #include <thread>
 
 #include "catalogue/category_mgr.h"
+#include "catalogue/download_into_place.h"
 #include "tests/catalogue/update_test_support.h"
 
 using namespace wendaro_test;
+using VELQCOMMON::CVELQHttpFile;
 using VELQCOMMON::CVELQUpdate;
+using VELQCOMMON::Placement;
 
 namespace {
 
@@ -96,6 +99,42 @@ TEST_F(UpdateWorkerTest, APictureWithoutAddressRemovesOnlyItsOtherVariants) {
     EXPECT_EQ("old", ReadFileBytes(Picture(L"pic01.jpg")));
     EXPECT_FALSE(FileExists(Picture(L"pic01.png")));
     EXPECT_TRUE(FileExists(Picture(L"pic02.png")));
+}
+
+// The bounds a download of the run gets, read from its job as soon as it has
+// ended (its address does not split): the earlier of the download limit and
+// the end of the run's downloads, which leave the run a moment to put the
+// last one in place. The environment only ever shortens the limits.
+TEST_F(UpdateWorkerTest, EachDownloadEndsByItsLimitOrBeforeTheRunsBudget) {
+    const DWORD slack = 400;  // the worker's construction and the job's run
+    struct {
+        const wchar_t* limits;  // nullptr: not set
+        DWORD runLeft, downloadLeft;
+    } cases[] = {
+        {nullptr, 120000, 60000},
+        {L"900000,900000", 120000, 60000},
+        {L"2000,100000", 100000, 2000},
+        {L"60000,50000", 50000, 49000},
+        {L"60000,5000", 5000, 4500},  // a tenth of a short run
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limits ? Narrow(c.limits) : "not set");
+        ScopedEnvironment limits(VELQCOMMON::UpdateTimeLimitsVariable, c.limits);
+        CVELQUpdate worker(Document(), Widen(categoryId));
+        auto job = std::make_shared<CVELQHttpFile>();
+        job->SetSourceUrl(L"not a url");
+        job->SetTargetPath((root / L"side").c_str());
+        VELQCOMMON::StoredFile stored{root / L"stored", [](const std::wstring&) { return true; },
+                                      VELQCOMMON::Placing::Copy};
+        Placement placement = worker.Download(job, stored);
+        EXPECT_EQ(Placement::What::Failed, placement.what);
+        EXPECT_EQ(DWORD(ERROR_INTERNET_INVALID_URL), placement.error);
+        DWORD runLeft = worker.runDeadline.Left(), downloadLeft = job->deadline.Left();
+        EXPECT_LE(runLeft, c.runLeft);
+        EXPECT_GT(runLeft + slack, c.runLeft);
+        EXPECT_LE(downloadLeft, c.downloadLeft);
+        EXPECT_GT(downloadLeft + slack, c.downloadLeft);
+    }
 }
 
 }  // namespace

@@ -53,6 +53,7 @@ void TraceCapture::Clear() {
 }
 
 void TraceCapture::Add(std::wstring text) {
+    if (m_hook) m_hook(text);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_lines.push_back({GetCurrentThreadId(), std::move(text)});
 }

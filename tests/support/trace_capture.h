@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ public:
     // The lines sent by one thread.
     std::vector<std::wstring> LinesOfThread(DWORD threadId) const;
     void Clear();
+    // Called with each text as it is sent, on the sending thread, which
+    // waits for it: a test acts at that point of the sender's work. Set it
+    // before the sender starts.
+    void OnLine(std::function<void(const std::wstring&)> hook) { m_hook = std::move(hook); }
 
 private:
     static LONG CALLBACK Handler(EXCEPTION_POINTERS* info);
@@ -35,6 +40,7 @@ private:
     };
     mutable std::mutex m_mutex;
     std::vector<Line> m_lines;
+    std::function<void(const std::wstring&)> m_hook;
     PVOID m_handler;
 };
 
