@@ -3,11 +3,15 @@
 // a file the update child has not finished writing would show half a picture.
 #pragma once
 
-// Neither side of anything a decoder allocates may be longer (at most 16
-// megapixels, 64 MiB decoded).
-constexpr unsigned MaxPictureSide = 4096;
+// The carousel decodes each of its five pictures whole and draws it in a
+// place of 105 x 154 dialog units (about 160 x 230 pixels at 144 DPI). A
+// side of 1,024 leaves a picture sharp at any scale the place takes, while
+// five of them (4 MiB each decoded) cost the prompt's start little.
+// Neither side of anything a decoder allocates may be longer.
+constexpr unsigned MaxPictureSide = 1024;
 
 // True only for a whole PNG, GIF, BMP or JPEG file (told by its content, not
-// its name) whose every side is 1 to MaxPictureSide pixels. The file is
-// walked to its end marker but no pixel is decoded.
+// its name) whose every side is 1 to MaxPictureSide pixels. A PNG's image
+// data is inflated and counted; a JPEG's scans and a GIF's LZW data are only
+// walked over to their ends, not decoded.
 bool IsShowablePicture(const wchar_t* path);
