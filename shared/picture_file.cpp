@@ -98,21 +98,22 @@ bool SkipSubBlocks(ForwardReader& file) {
 uint32_t ColourTableBytes(uint8_t flags) { return flags & 0x80 ? 3u << ((flags & 7) + 1) : 0; }
 
 // GDI+ decodes every frame of a GIF as it loads it, though the carousel
-// shows only the first: the frames together may cost no more than one
-// picture at the side bound. Each counts its pixels, and at least one row of
-// the bound for what a frame costs beyond its pixels, so a GIF holds at most
-// MaxPictureSide frames, or fewer the larger they are.
+// shows only the first, so a GIF may cost the loader no more than one
+// picture at the side bound: its frames together hold no more pixels than
+// that picture, and they are few, since each frame also costs apart from its
+// pixels (MaxGifFrames).
 constexpr uint64_t MaxGifPixels = uint64_t(MaxPictureSide) * MaxPictureSide;
 
-uint64_t GifFrameCost(uint32_t width, uint32_t height) {
-    const uint64_t pixels = uint64_t(width) * height;
-    return pixels > MaxPictureSide ? pixels : MaxPictureSide;
-}
+// What the frames read so far hold.
+struct GifFrames {
+    uint32_t count = 0;
+    uint64_t pixels = 0;
+};
 
-// An image descriptor after its 0x2C, adding its cost to `spent`: the frame
-// must lie within the bound even where it overhangs the logical screen,
-// which decoders may enlarge.
-bool SkipGifFrame(ForwardReader& file, uint64_t& spent) {
+// An image descriptor after its 0x2C, counted into `frames`: the frame must
+// lie within the bound even where it overhangs the logical screen, which
+// decoders may enlarge.
+bool SkipGifFrame(ForwardReader& file, GifFrames& frames) {
     uint8_t frame[10];  // left, top, width, height, flags, LZW minimum code size
     if (!file.Read(frame, 9)) return false;
     const uint32_t left = LittleEndian16(frame), top = LittleEndian16(frame + 2);
@@ -120,9 +121,10 @@ bool SkipGifFrame(ForwardReader& file, uint64_t& spent) {
     if (!IsSide(width) || !IsSide(height) || left + width > MaxPictureSide || top + height > MaxPictureSide) {
         return false;
     }
-    spent += GifFrameCost(width, height);
-    return spent <= MaxGifPixels && file.Skip(ColourTableBytes(frame[8])) && file.Byte(frame[9]) &&
-           SkipSubBlocks(file);
+    frames.count += 1;
+    frames.pixels += uint64_t(width) * height;
+    if (frames.count > MaxGifFrames || frames.pixels > MaxGifPixels) return false;
+    return file.Skip(ColourTableBytes(frame[8])) && file.Byte(frame[9]) && SkipSubBlocks(file);
 }
 
 // GIF: a logical screen of up to the bound (0 x 0 leaves the size to the
@@ -133,12 +135,12 @@ bool IsWholeGif(ForwardReader& file) {
     if (std::memcmp(head, "GIF87a", 6) != 0 && std::memcmp(head, "GIF89a", 6) != 0) return false;
     if (LittleEndian16(head + 6) > MaxPictureSide || LittleEndian16(head + 8) > MaxPictureSide) return false;
     if (!file.Skip(ColourTableBytes(head[10]))) return false;
-    for (uint64_t spent = 0;;) {
+    for (GifFrames frames;;) {
         uint8_t block = 0, label = 0;
         if (!file.Byte(block)) return false;
-        if (block == 0x3B) return spent > 0;
+        if (block == 0x3B) return frames.count > 0;
         if (block == 0x2C) {
-            if (!SkipGifFrame(file, spent)) return false;
+            if (!SkipGifFrame(file, frames)) return false;
         } else if (block != 0x21 || !file.Byte(label) || !SkipSubBlocks(file)) {
             return false;
         }

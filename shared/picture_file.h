@@ -9,6 +9,10 @@
 // five of them (4 MiB each decoded) cost the prompt's start little.
 // Neither side of anything a decoder allocates may be longer.
 constexpr unsigned MaxPictureSide = 1024;
+// The most frames a GIF may hold. Each costs the picture loader about as
+// much as 8,000 pixels besides its own (under Wine: 128 small frames in each
+// of five pictures delay the prompt as much as five pictures at the bound).
+constexpr unsigned MaxGifFrames = 128;
 
 // True only for a whole PNG, GIF, BMP or JPEG file (told by its content, not
 // its name) whose every side is 1 to MaxPictureSide pixels. A PNG's image
