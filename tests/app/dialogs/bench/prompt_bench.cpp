@@ -8,7 +8,7 @@
 // millisecond) for its visible top-level dialog; the time from just before
 // CreateProcess to the moment the window is found is the sample. Once the
 // dialog has answered a message (its pictures are loaded before it shows),
-// the process's peak working set and private bytes are read. The dialog
+// the process's peak working set and peak commit are read. The dialog
 // is then cancelled, and the next sample waits until every process of the
 // job has ended (the prompt's hidden update child too) and a short pause
 // has passed, so no sample competes with what the one before left running.
@@ -100,7 +100,7 @@ private:
 struct Sample {
     double ms = -1;          // to its dialog on the screen
     double peakMb = 0;       // the process's peak working set by then
-    double privateMb = 0;    // and its private bytes
+    double pagefileMb = 0;   // and its peak commit (under Wine: its private memory now)
 };
 
 // A sample whose ms is negative when the dialog did not show within 20 s
@@ -137,11 +137,11 @@ Sample TimeToDialog(const std::wstring& program, const std::wstring& arguments, 
         if (ms > 20000) break;
         Sleep(1);
     }
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
     if (window) {
         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
-        GetProcessMemoryInfo(process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+        GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
         PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     }
     const bool ended = joined ? job.WaitForAllToEnd(30000)
@@ -152,7 +152,7 @@ Sample TimeToDialog(const std::wstring& program, const std::wstring& arguments, 
     if (joined && ended) {
         sample.ms = elapsed;
         sample.peakMb = memory.PeakWorkingSetSize / 1048576.0;
-        sample.privateMb = memory.PrivateUsage / 1048576.0;
+        sample.pagefileMb = memory.PeakPagefileUsage / 1048576.0;
     }
     return sample;
 }
@@ -236,7 +236,7 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
         wprintf(L"-- pictures: %ls\n", set.name);
-        std::vector<double> prompt, baseline, peak, privateBytes;
+        std::vector<double> prompt, baseline, peak, pagefile;
         // One unmeasured run of each warms the file cache and the wineserver.
         promptSample();
         baselineSample();
@@ -256,15 +256,15 @@ int wmain(int argc, wchar_t** argv) {
             prompt.push_back(p.ms);
             baseline.push_back(b.ms);
             peak.push_back(p.peakMb);
-            privateBytes.push_back(p.privateMb);
-            wprintf(L"run %2d: prompt %7.1f ms, peak %6.1f MB, private %6.1f MB   minimal dialog %7.1f ms\n", i + 1,
-                    p.ms, p.peakMb, p.privateMb, b.ms);
+            pagefile.push_back(p.pagefileMb);
+            wprintf(L"run %2d: prompt %7.1f ms, peak %6.1f MB, commit %6.1f MB   minimal dialog %7.1f ms\n", i + 1,
+                    p.ms, p.peakMb, p.pagefileMb, b.ms);
         }
         const double mp = wendaro_test::Median(prompt), mb = wendaro_test::Median(baseline);
-        wprintf(L"median over %d runs: prompt %.1f ms (slowest %.1f ms), peak working set %.1f MB, private %.1f MB;"
+        wprintf(L"median over %d runs: prompt %.1f ms (slowest %.1f ms), peak working set %.1f MB, peak commit %.1f MB;"
                 L" minimal dialog %.1f ms, ratio %.2f\n",
                 runs, mp, *std::max_element(prompt.begin(), prompt.end()), wendaro_test::Median(peak),
-                wendaro_test::Median(privateBytes), mb, mp / mb);
+                wendaro_test::Median(pagefile), mb, mp / mb);
     }
     return 0;
 }
