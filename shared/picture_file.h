@@ -3,11 +3,12 @@
 // a file the update child has not finished writing would show half a picture.
 #pragma once
 
-// The carousel decodes each of its five pictures whole and draws it in a
-// place of 105 x 154 dialog units (about 160 x 230 pixels at 144 DPI). A
-// side of 1,024 leaves a picture sharp at any scale the place takes, while
-// five of them (4 MiB each decoded) cost the prompt's start little.
-// Neither side of anything a decoder allocates may be longer.
+// The carousel decodes each of its five pictures whole and draws it unscaled
+// in a place of 105 x 154 dialog units (about 160 x 230 pixels at 144 DPI):
+// a side of 1,024 still fills the place at several times that scale, while
+// five such pictures (4 MiB each decoded) leave the prompt's start quick and
+// its memory well under twice what it takes with small pictures. Neither
+// side of anything a decoder allocates may be longer.
 constexpr unsigned MaxPictureSide = 1024;
 // The most frames a GIF may hold. Each costs the picture loader about as
 // much as 8,000 pixels besides its own (under Wine: 128 small frames in each
