@@ -26,7 +26,8 @@ else
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/run.sh $(ARGS)
 endif
 
-# Start-up time of the prompt against a minimal dialog program.
+# Start-up time and memory of the prompt, with ordinary pictures and with pictures
+# at the bound, against a minimal dialog program.
 bench-prompt:
 	WENDARO_BUILD_DIR=$(abspath $(BUILD)) scripts/bench_prompt.sh
 

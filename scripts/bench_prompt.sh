@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# `make bench-prompt`: start-up time of the Open-As prompt (five stored
-# pictures) against a minimal one-dialog program, both under this Wine.
+# `make bench-prompt`: start-up time and memory of the Open-As prompt (five
+# stored pictures: ordinary ones, PNGs at the bound, GIFs at the bound of the
+# most frames) against a minimal one-dialog program, both under this Wine.
 # Usage: scripts/bench_prompt.sh [runs]   (default 15)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,5 +1,8 @@
 #include "shared/forward_reader.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 constexpr DWORD BufferBytes = 16 * 1024;
@@ -18,8 +21,13 @@ ForwardReader::ForwardReader(const wchar_t* path)
 }
 
 bool ForwardReader::Read(uint8_t* out, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        if (!Byte(out[i])) return false;
+    while (count > 0) {
+        if (m_next == m_buffer.size() && !Refill()) return false;
+        const size_t piece = std::min(count, m_buffer.size() - m_next);
+        std::memcpy(out, m_buffer.data() + m_next, piece);
+        m_next += piece;
+        out += piece;
+        count -= piece;
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shared/handle.h"
+#include "shared/picture_file.h"
 #include "shared/task/named_event.h"
 #include "shared/work_files.h"
 #include "tests/catalogue/update_test_support.h"
@@ -490,7 +491,8 @@ TEST_F(UpdateRunTest, OnlyAWholePictureReplacesTheStoredOne) {
     // Whole pictures, so that only the fault can be what turns them away.
     Route cut = PictureRoute("q1.png", RgbPng(128, 104, "q1.png"));
     cut.dropAfter = 15000;
-    Route oversized = PictureRoute("q2.png", RgbPng(2048, 2048, "q2.png"));  // 12.6 MB
+    // 11 MB past the download bound in a picture within the side bound.
+    Route oversized = PictureRoute("q2.png", RgbPng(MaxPictureSide, MaxPictureSide, std::string(8 << 20, 'q')));
     oversized.framing = "chunked";
     Route lastChunkMissing = PictureRoute("q3.png", RgbPng(128, 104, "q3.png"));
     lastChunkMissing.framing = "chunked";

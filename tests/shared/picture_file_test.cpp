@@ -103,28 +103,45 @@ std::string Gif(unsigned screenWidth, unsigned screenHeight, GifFrame frame) {
     return GifWithFrame(screenWidth, screenHeight, frame.width, frame.height, frame.left, frame.top);
 }
 
-// An uncompressed BMP, rows of zeros; a core header (12 bytes) or the
-// 40-byte info header, whose height below zero means top-down.
-std::string Bmp(int headerSize, int width, int height, int bitsPerPixel) {
+// A BMP of zeros, a core header (12 bytes) or the 40-byte info header,
+// whose height below zero means top-down: uncompressed rows, or with rle8
+// each row in runs of up to 255 pixels and the data's size in the header.
+std::string Bmp(int headerSize, int width, int height, int bitsPerPixel, bool rle8 = false) {
     const int paletteBytes = bitsPerPixel <= 8 ? (headerSize == 12 ? 3 : 4) << bitsPerPixel : 0;
     const uint32_t offset = 14 + headerSize + paletteBytes;
-    const size_t pixels = size_t(width * bitsPerPixel + 31) / 32 * 4 * std::abs(height);
+    std::string pixels(size_t(width * bitsPerPixel + 31) / 32 * 4 * std::abs(height), '\0');
+    if (rle8) {
+        pixels.clear();
+        for (int row = 0; row < std::abs(height); ++row) {
+            for (int left = width; left > 0; left -= 255) pixels += Bytes({std::min(left, 255), 0});
+            pixels += Bytes({0, 0});  // the end of the row
+        }
+        pixels += Bytes({0, 1});  // the end of the bitmap
+    }
     std::string info = headerSize == 12 ? LittleEndian(width, 2) + LittleEndian(height, 2)
                                         : LittleEndian(width, 4) + LittleEndian(height, 4);
     info += LittleEndian(1, 2) + LittleEndian(bitsPerPixel, 2);
+    if (rle8) info += LittleEndian(1, 4) + LittleEndian(uint32_t(pixels.size()), 4);
     info.resize(headerSize - 4);
-    return "BM" + LittleEndian(offset + uint32_t(pixels), 4) + LittleEndian(0, 4) + LittleEndian(offset, 4) +
-           LittleEndian(headerSize, 4) + info + std::string(paletteBytes + pixels, '\0');
+    return "BM" + LittleEndian(offset + uint32_t(pixels.size()), 4) + LittleEndian(0, 4) + LittleEndian(offset, 4) +
+           LittleEndian(headerSize, 4) + info + std::string(paletteBytes, '\0') + pixels;
 }
 
 TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
     const std::string png = Encoded(L"image/png"), jpeg = Encoded(L"image/jpeg"), bmp = Encoded(L"image/bmp");
     const std::string progressive = ReadFileBytes(WindowsPathOf(std::string(WENDARO_TEST_DATA "/progressive.jpg")));
-    ASSERT_FALSE(png.empty() || jpeg.empty() || bmp.empty() || progressive.empty());
+    const std::string arithmetic = ReadFileBytes(WindowsPathOf(std::string(WENDARO_TEST_DATA "/arithmetic.jpg")));
+    ASSERT_FALSE(png.empty() || jpeg.empty() || bmp.empty() || progressive.empty() || arithmetic.empty());
+    const unsigned side = MaxPictureSide;
+    const std::string rows = RgbPngData(30, 20), rle8 = Bmp(40, 300, 20, 8, true);
+    std::string wrongChecksum = rows, spoiltText = PngWithData(30, 20, rows, false, "tag");
+    wrongChecksum.back() ^= 1;
+    spoiltText[spoiltText.find("tag")] = 'T';
     const std::string dqt = "\xFF\xDB", sof0 = "\xFF\xC0", sof2 = "\xFF\xC2";
     const std::string exif = Bytes({0xFF, 0xE1, 0, 22}) + std::string("Exif\0\0II*\0", 10) +
                              LittleEndian(8, 4) + LittleEndian(0, 2) + LittleEndian(0, 4);
     const GifFrame small = {0, 0, 30, 20};
+    const std::string gif = Gif(30, 20, small);
     struct Case {
         const char* name;
         std::string bytes;
@@ -134,17 +151,27 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
         {"png", png, true, true},
         {"half a png", Cut(png, png.size() / 2), false, false},
         {"png without the last byte of its end chunk", Cut(png, png.size() - 1), false, false},
-        {"png 4097 wide", Patched(png, "IHDR", 4, BigEndian(4097, 4)), false, false},
+        {"png at the bound", GiantPng(side, side), true, true},
+        {"png a pixel wider than the bound", GiantPng(side + 1, side), false, false},
+        {"png image data cut at half", PngWithData(30, 20, Cut(rows, rows.size() / 2)), false, false},
+        {"png of a row too few", PngWithData(30, 20, RgbPngData(30, 19)), false, false},
+        {"png with a wrong data checksum", PngWithData(30, 20, wrongChecksum), false, false},
+        {"png without image data", PngWithData(30, 20, rows).erase(33, 12 + rows.size()), false, false},
+        {"png whose text chunk fails its crc", spoiltText, false, false},
+        {"interlaced png", PngWithData(30, 20, RgbPngData(30, 20, true), true), true, true},
+        {"interlaced png with empty passes", PngWithData(3, 3, RgbPngData(3, 3, true), true), true, true},
         {"jpeg", jpeg, true, true},
         {"progressive jpeg", progressive, true, true},
         {"jpeg with exif and fill bytes", InsertBefore(jpeg.substr(0, 2) + exif + jpeg.substr(2), dqt, "\xFF\xFF"),
          true, true},
         {"jpeg with stray bytes between segments", InsertBefore(jpeg, dqt, Bytes({0, 0x12, 0x34})), true, true},
-        {"jpeg 4096 high", Patched(jpeg, sof0, 5, BigEndian(4096, 2)), true, false},
+        {"jpeg at the bound high", Patched(jpeg, sof0, 5, BigEndian(side, 2)), true, false},
         {"jpeg 0 high", Patched(jpeg, sof0, 5, BigEndian(0, 2)), false, false},
-        {"progressive jpeg 4097 wide", Patched(progressive, sof2, 7, BigEndian(4097, 2)), false, false},
+        {"progressive jpeg a pixel wider than the bound", Patched(progressive, sof2, 7, BigEndian(side + 1, 2)),
+         false, false},
         {"jpeg without its end marker", Cut(jpeg, jpeg.size() - 2), false, false},
         {"lossless jpeg", Patched(jpeg, sof0, 1, "\xC3"), false, false},
+        {"arithmetic-coded jpeg", arithmetic, false, false},
         {"jpeg of 12-bit samples", Patched(jpeg, sof0, 4, "\x0C"), false, false},
         {"progressive jpeg cut after its first scans", Cut(progressive, progressive.size() / 2), false, false},
         {"jpeg with a scan before its frame", jpeg.substr(0, 2) + Bytes({0xFF, 0xDA, 0, 2}) + jpeg.substr(2),
@@ -154,19 +181,32 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
         {"bmp with a file size of 0", Patched(bmp, "BM", 2, LittleEndian(0, 4)), true, true},
         {"bmp with a file size of 0 cut short", Cut(Patched(bmp, "BM", 2, LittleEndian(0, 4)), bmp.size() - 10),
          false, false},
-        {"bmp top-down 4096 high", Bmp(40, 1, -4096, 24), true, false},
-        {"bmp top-down 4097 high", Bmp(40, 1, -4097, 24), false, false},
+        {"bmp whose file size is past its end", Patched(bmp, "BM", 2, LittleEndian(uint32_t(bmp.size()) + 1, 4)),
+         false, false},
+        {"bmp top-down at the bound high", Bmp(40, 1, -int(side), 24), true, false},
+        {"bmp top-down a pixel past the bound high", Bmp(40, 1, -int(side) - 1, 24), false, false},
         {"bmp core header 5000 wide", Bmp(12, 5000, 1, 1), false, false},
         {"bmp of 0 bits a pixel", Bmp(40, 8, 8, 0), false, false},
-        {"gif", Gif(30, 20, small), true, true},
+        {"rle8 bmp", rle8, true, true},
+        {"rle8 bmp of 24 bits a pixel", Bmp(40, 300, 20, 24, true), false, false},
+        {"rle8 bmp with a file size of 0 cut short", Cut(Patched(rle8, "BM", 2, LittleEndian(0, 4)), rle8.size() - 10),
+         false, false},
+        {"rle8 bmp without the size of its data", Patched(rle8, "BM", 34, LittleEndian(0, 4)), false, false},
+        {"gif", gif, true, true},
         {"gif with a 0 x 0 screen", Gif(0, 0, small), true, true},
         {"gif frame larger than its screen", Gif(10, 10, {0, 0, 40, 30}), true, true},
-        {"gif 4096 x 4096 screen", Gif(4096, 4096, small), true, false},
-        {"gif 4097 wide screen", Gif(4097, 20, small), false, false},
+        {"gif screen at the bound", Gif(side, side, small), true, false},
+        {"gif screen a pixel wider than the bound", Gif(side + 1, 20, small), false, false},
         {"gif frame 5000 x 5000 on a small screen", Gif(30, 20, {0, 0, 5000, 5000}), false, false},
-        {"gif frame reaching past 4096", Gif(30, 20, {4000, 0, 100, 20}), false, false},
+        {"gif frame reaching the bound", Gif(30, 20, {side - 100, 0, 100, 20}), true, false},
+        {"gif frame reaching a pixel past the bound", Gif(30, 20, {side - 100, 0, 101, 20}), false, false},
         {"gif frame 0 high", Gif(30, 20, {0, 0, 30, 0}), false, false},
-        {"gif without its trailer", Cut(Gif(30, 20, small), Gif(30, 20, small).size() - 1), false, false},
+        {"gif of frames larger than the bound together", GifOfFrames(side, side, side, side / 2, 3), false, false},
+        {"gif of the most frames, as large as the bound together",
+         GifOfFrames(side, side, side, side / MaxGifFrames, MaxGifFrames), true, false},
+        {"gif of a frame too many", GifOfFrames(side, side, 1, 1, MaxGifFrames + 1), false, false},
+        {"gif without an image", gif.substr(0, gif.find(',')) + ";", false, false},
+        {"gif without its trailer", Cut(gif, gif.size() - 1), false, false},
         {"empty file", "", false, false},
         {"html page", "<!DOCTYPE html><html><body>Not found</body></html>", false, false},
     };

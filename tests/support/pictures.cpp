@@ -117,21 +117,6 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     PutBigEndian(out, Crc32(typed));
 }
 
-// An 8-bit RGB PNG of these pixels (zlib stream in idat), tag in tEXt if any.
-std::string Png(unsigned width, unsigned height, const std::string& idat, const std::string& tag) {
-    std::string header;
-    PutBigEndian(header, width);
-    PutBigEndian(header, height);
-    header += std::string("\x08\x02\0\0\0", 5);  // 8-bit RGB, no interlace
-
-    std::string png = "\x89PNG\r\n\x1A\n";
-    PutChunk(png, "IHDR", header);
-    if (!tag.empty()) PutChunk(png, "tEXt", std::string("Comment", 8) + tag);
-    PutChunk(png, "IDAT", idat);
-    PutChunk(png, "IEND", {});
-    return png;
-}
-
 // The LZW codes of count pixels of one colour, at minCodeSize 2. The table
 // only ever holds runs of that colour, one longer than the last, so the code
 // of a run of n >= 2 pixels is n + 4 until the table is full and starts again.
@@ -169,23 +154,85 @@ std::string LzwOfOneColour(uint64_t count, unsigned colour) {
     return out.take();
 }
 
+// A GIF's signature, screen and global table of two colours.
+std::string GifHead(unsigned screenW, unsigned screenH) {
+    std::string gif = "GIF89a";
+    PutLittleEndian16(gif, screenW);
+    PutLittleEndian16(gif, screenH);
+    gif += std::string("\x80\0\0", 3);            // a global table of 2 colours
+    gif += std::string("\0\0\0\xFF\xFF\xFF", 6);  // black, white
+    return gif;
+}
+
+// A white frame with its graphic control extension.
+std::string GifFrame(unsigned frameW, unsigned frameH, unsigned left, unsigned top) {
+    std::string gif("\x21\xF9\x04\0\0\0\0\0", 8);
+    gif += ',';
+    PutLittleEndian16(gif, left);
+    PutLittleEndian16(gif, top);
+    PutLittleEndian16(gif, frameW);
+    PutLittleEndian16(gif, frameH);
+    gif += '\0';    // no table of its own, not interlaced
+    gif += '\x02';  // LZW minimum code size
+    const std::string codes = LzwOfOneColour(static_cast<uint64_t>(frameW) * frameH, 1);
+    for (size_t offset = 0; offset < codes.size(); offset += 255) {
+        const std::string block = codes.substr(offset, 255);
+        gif += static_cast<char>(block.size());
+        gif += block;
+    }
+    gif += '\0';  // the end of the frame's data
+    return gif;
+}
+
 }  // namespace
 
-std::string RgbPng(unsigned width, unsigned height, const std::string& tag) {
-    // Every row: filter byte 0, then its pixels.
+std::string PngWithData(unsigned width, unsigned height, const std::string& zlib, bool interlaced,
+                        const std::string& tag) {
+    std::string header;
+    PutBigEndian(header, width);
+    PutBigEndian(header, height);
+    header += std::string("\x08\x02\0\0", 4);  // 8-bit RGB, deflate, adaptive filters
+    header += interlaced ? '\x01' : '\0';
+
+    std::string png = "\x89PNG\r\n\x1A\n";
+    PutChunk(png, "IHDR", header);
+    if (!tag.empty()) PutChunk(png, "tEXt", std::string("Comment", 8) + tag);
+    PutChunk(png, "IDAT", zlib);
+    PutChunk(png, "IEND", {});
+    return png;
+}
+
+std::string RgbPngData(unsigned width, unsigned height, bool interlaced) {
+    // Every row: filter byte 0, then its pixels; interlaced, the rows of each
+    // Adam7 pass's sub-image in turn (a pass of no column or no row has none).
+    struct Pass {
+        unsigned x, y, dx, dy;
+    };
+    static const Pass whole[] = {{0, 0, 1, 1}};
+    static const Pass adam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                 {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     std::string raw;
     raw.reserve(static_cast<size_t>(height) * (1 + 3ull * width));
-    for (unsigned y = 0; y < height; ++y) {
-        raw += '\0';
-        for (unsigned x = 0; x < width; ++x) {
-            raw += static_cast<char>(x & 0xFF);
-            raw += static_cast<char>(y & 0xFF);
-            raw += '\x80';
+    const Pass* passes = interlaced ? adam7 : whole;
+    for (size_t p = 0; p < (interlaced ? 7u : 1u); ++p) {
+        const Pass& pass = passes[p];
+        if (pass.x >= width) continue;
+        for (unsigned y = pass.y; y < height; y += pass.dy) {
+            raw += '\0';
+            for (unsigned x = pass.x; x < width; x += pass.dx) {
+                raw += static_cast<char>(x & 0xFF);
+                raw += static_cast<char>(y & 0xFF);
+                raw += '\x80';
+            }
         }
     }
     std::string zlib = "\x78\x01" + DeflateStored(raw);
     PutBigEndian(zlib, Adler32(raw));
-    return Png(width, height, zlib, tag);
+    return zlib;
+}
+
+std::string RgbPng(unsigned width, unsigned height, const std::string& tag) {
+    return PngWithData(width, height, RgbPngData(width, height), false, tag);
 }
 
 std::string TinyPng(const std::string& tag) { return RgbPng(2, 2, tag); }
@@ -195,33 +242,21 @@ std::string GiantPng(unsigned width, unsigned height) {
     const uint64_t raw = static_cast<uint64_t>(height) * (1 + 3ull * width);
     std::string zlib = "\x78\x01" + DeflateZeros(raw);
     PutBigEndian(zlib, static_cast<uint32_t>((raw % 65521) << 16 | 1));  // Adler-32 of zeros
-    return Png(width, height, zlib, {});
+    return PngWithData(width, height, zlib);
 }
 
 std::string GifWithFrame(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH,
                          unsigned left, unsigned top) {
-    std::string gif = "GIF89a";
-    PutLittleEndian16(gif, screenW);
-    PutLittleEndian16(gif, screenH);
-    gif += std::string("\x80\0\0", 3);                     // a global table of 2 colours
-    gif += std::string("\0\0\0\xFF\xFF\xFF", 6);           // black, white
-    gif += std::string("\x21\xF9\x04\0\0\0\0\0", 8);       // a graphic control extension
-    gif += ',';                                            // the frame
-    PutLittleEndian16(gif, left);
-    PutLittleEndian16(gif, top);
-    PutLittleEndian16(gif, frameW);
-    PutLittleEndian16(gif, frameH);
-    gif += '\0';                                           // no table of its own, not interlaced
-    gif += '\x02';                                         // LZW minimum code size
-    const std::string codes = LzwOfOneColour(static_cast<uint64_t>(frameW) * frameH, 1);
-    for (size_t offset = 0; offset < codes.size(); offset += 255) {
-        const std::string block = codes.substr(offset, 255);
-        gif += static_cast<char>(block.size());
-        gif += block;
+    return GifHead(screenW, screenH) + GifFrame(frameW, frameH, left, top) + ';';
+}
+
+std::string GifOfFrames(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH, unsigned count) {
+    const unsigned columns = std::max(1u, screenW / frameW), rows = std::max(1u, screenH / frameH);
+    std::string gif = GifHead(screenW, screenH);
+    for (unsigned i = 0; i < count; ++i) {
+        gif += GifFrame(frameW, frameH, i % columns * frameW, i / columns % rows * frameH);
     }
-    gif += '\0';  // the end of the frame's data
-    gif += ';';
-    return gif;
+    return gif + ';';
 }
 
 }  // namespace wendaro_test

@@ -10,6 +10,13 @@ namespace wendaro_test {
 // tag in a tEXt chunk: pictures of other tags differ, and tags of one length
 // give pictures of one length. About 3 bytes a pixel.
 std::string RgbPng(unsigned width, unsigned height, const std::string& tag);
+// The zlib stream of RgbPng's rows, each led by its filter byte; when
+// interlaced, the rows of the Adam7 passes in turn.
+std::string RgbPngData(unsigned width, unsigned height, bool interlaced = false);
+// An 8-bit RGB PNG whose one IDAT chunk holds zlib as given (a picture's data
+// with a fault put in, say), every chunk with its right CRC.
+std::string PngWithData(unsigned width, unsigned height, const std::string& zlib, bool interlaced = false,
+                        const std::string& tag = {});
 // RgbPng of 2 x 2 pixels, about 100 bytes.
 std::string TinyPng(const std::string& tag);
 // A black RGB PNG far larger in pixels than in bytes, for pictures no viewer
@@ -20,5 +27,8 @@ std::string GiantPng(unsigned width, unsigned height);
 // screenW x screenH screen (which the frame may overflow).
 std::string GifWithFrame(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH,
                          unsigned left = 0, unsigned top = 0);
+// A GIF of count white frames of frameW x frameH pixels, laid side by side
+// in rows across the screen and over again from its top left once it is full.
+std::string GifOfFrames(unsigned screenW, unsigned screenH, unsigned frameW, unsigned frameH, unsigned count);
 
 }  // namespace wendaro_test
