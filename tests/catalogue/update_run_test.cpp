@@ -656,11 +656,7 @@ TEST_F(UpdateRunTest, TwoRunsAtOnceEachStoreTheirDownloads) {
     MakePictureFolder();
     const std::wstring otherExtension = L"wdy";
     const std::string otherCategory = categoryId + "y";
-    std::string twoItems = MappingTable(Narrow(Extension), categoryId);
-    const std::string otherItem = MappingTable(Narrow(otherExtension), otherCategory);
-    const std::string itemStart = "<cfg:CfgItem>", groupEnd = "</cfg:CfgGroup>";
-    twoItems.insert(twoItems.find(groupEnd),
-                    otherItem.substr(otherItem.find(itemStart), otherItem.find(groupEnd) - otherItem.find(itemStart)));
+    const std::string twoItems = MappingTable({{Narrow(Extension), categoryId}, {Narrow(otherExtension), otherCategory}});
     ASSERT_TRUE(WriteFileBytes(TablePath(), twoItems));
     ASSERT_TRUE(StoreUpdateTicks(NowTicks() - Week));
     // Each download lasts a while, so that the two runs' downloads overlap.

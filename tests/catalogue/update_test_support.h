@@ -9,6 +9,7 @@
 
 #include <cctype>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shared/endpoints.h"
@@ -48,12 +49,19 @@ inline bool StoreUpdateTicks(ULONGLONG ticks) {
     return StoreUpdateBytes(&stored, sizeof stored);
 }
 
-// A mapping table in the configuration namespace with one item.
+// A mapping table in the configuration namespace with an item for each
+// extension and its category.
+inline std::string MappingTable(const std::vector<std::pair<std::string, std::string>>& extensionsAndCategories) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<cfg:Configuration xmlns:cfg=\"" +
+                      Narrow(ConfigNamespaceURI) + "\"><cfg:CfgGroup>";
+    for (const auto& item : extensionsAndCategories) {
+        xml += "<cfg:CfgItem><cfg:Ext name=\"ext\">" + item.first + "</cfg:Ext><cfg:Cat name=\"cat\">" +
+               item.second + "</cfg:Cat></cfg:CfgItem>";
+    }
+    return xml + "</cfg:CfgGroup></cfg:Configuration>\n";
+}
 inline std::string MappingTable(const std::string& extension, const std::string& categoryId) {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<cfg:Configuration xmlns:cfg=\"" +
-           Narrow(ConfigNamespaceURI) + "\"><cfg:CfgGroup><cfg:CfgItem><cfg:Ext name=\"ext\">" +
-           extension + "</cfg:Ext><cfg:Cat name=\"cat\">" + categoryId +
-           "</cfg:Cat></cfg:CfgItem></cfg:CfgGroup></cfg:Configuration>\n";
+    return MappingTable({{extension, categoryId}});
 }
 
 // A store response with one product per address, in this order; an empty
