@@ -166,7 +166,7 @@ void CVELQApp::RunUpdate(std::wstring path) {
     // files, never in place, and they go first (those still held open as the
     // process ends). The exit code is the one of every update run.
     if (VELQTASKCOMMON::IsJobRunning(worker) || VELQTASKCOMMON::HasAbandonedJobs()) {
-        VELQCOMMON::RemoveRunWorkFiles(worker.GetTarget(), true);
+        VELQCOMMON::RemoveRunWorkFiles(true);
         TerminateProcess(GetCurrentProcess(), 0);
     }
 }

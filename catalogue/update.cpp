@@ -32,7 +32,7 @@ void SignalPicturesReady(const std::wstring& categoryId) {
 constexpr DWORD WrapUpMs = 1000;
 
 DWORD RunSteps(CVELQUpdate& worker) {
-    RemoveRunWorkFiles(worker.GetTarget(), false);
+    RemoveRunWorkFiles(false);
     DWORD result = worker.UpdateMappingTable();
     if (result != ERROR_SUCCESS) return result;
 
@@ -46,11 +46,21 @@ DWORD RunSteps(CVELQUpdate& worker) {
 
 }  // namespace
 
-void RemoveRunWorkFiles(const FileTarget& target, bool ownToo) {
+void RemoveRunWorkFiles(bool ownToo) {
     RemoveLeftWorkFiles(GetTempFolder(), std::wstring(TempFilePrefix) + L"*.tmp", ownToo);
     RemoveLeftWorkFiles(GetProductDataFolder(), L"*.~*", ownToo);
-    if (!GetFileExtension(target.filePath).empty())
-        RemoveLeftWorkFiles(GetExtensionImagesFolder(target.filePath), L"*~*", ownToo);
+    // Every extension's picture folder, not only this run's: what a run for
+    // another extension left would otherwise wait for that extension's next
+    // prompt, which may never come.
+    const std::wstring images = GetImagesFolder();
+    WIN32_FIND_DATAW entry = {};
+    FindHandle folders(FindFirstFileW((images + L"*").c_str(), &entry));
+    if (!folders) return;
+    do {
+        const std::wstring name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+            RemoveLeftWorkFiles(images + name + L"\\", L"*~*", ownToo);
+    } while (FindNextFileW(folders.get(), &entry));
 }
 
 UpdateTimeLimits ReadUpdateTimeLimits() {

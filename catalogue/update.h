@@ -1,4 +1,5 @@
 // The update worker: the whole work of an "/update" run. On its own thread it
+// first removes the work files that ended runs left (RemoveRunWorkFiles), then
 // refreshes, one download at a time,
 //   1. the mapping table, when its last download is 7 days old or more
 //      (MTABLE_UPDATE, see shared/settings.h);
@@ -62,10 +63,10 @@ inline constexpr wchar_t UpdateTimeLimitsVariable[] = L"WENDARO_UPDATE_TIME_LIMI
 UpdateTimeLimits ReadUpdateTimeLimits();
 
 // Removes the work files (shared/work_files.h) that ended runs left in the
-// temporary folder, the data folder and the target's picture folder; with
-// ownToo, also this process's own, for a run that is about to end. Every run
-// does it first, whatever is due.
-void RemoveRunWorkFiles(const FileTarget& target, bool ownToo);
+// temporary folder, the data folder and its picture folders; with ownToo,
+// also this process's own, for a run that is about to end. Every run does it
+// first, whatever is due.
+void RemoveRunWorkFiles(bool ownToo);
 
 class CVELQUpdate : public VELQTASKCOMMON::CVELQThread {
 public:

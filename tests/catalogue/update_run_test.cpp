@@ -718,8 +718,10 @@ TEST_F(UpdateRunTest, WhatAnEndedRunLeftTheNextRunRemoves) {
     ASSERT_EQ(1u, left.size()) << "the list's download";
     // What other ended runs left: process ids are multiples of four, so
     // 99999 never runs.
-    const std::vector<std::wstring> ended = {PictureFolder() + L"~pic02.99999.part",
-                                             ListPath() + L".~99999-12", TablePath() + L".~99999-12"};
+    const std::wstring otherPictures = DataFolder() + L"Images\\pdf\\";
+    ASSERT_TRUE(CreateDirectoryW(otherPictures.c_str(), nullptr));
+    const std::vector<std::wstring> ended = {PictureFolder() + L"~pic02.99999.part", ListPath() + L".~99999-12",
+                                             TablePath() + L".~99999-12", otherPictures + L"~pic01.99999.part"};
     // The system's unique name of another program, and a work file of a run
     // that still runs (this test, between two of its steps).
     const std::vector<std::wstring> kept = {
