@@ -48,11 +48,13 @@ DWORD RunSteps(CVELQUpdate& worker) {
 
 void RemoveRunWorkFiles(bool ownToo) {
     RemoveLeftWorkFiles(GetTempFolder(), std::wstring(TempFilePrefix) + L"*.tmp", ownToo);
-    RemoveLeftWorkFiles(GetProductDataFolder(), L"*.~*", ownToo);
+    const std::wstring data = GetProductDataFolder();
+    if (data.empty()) return;  // no data folder: nothing relative to wherever the run stands
+    RemoveLeftWorkFiles(data, L"*.~*", ownToo);
     // Every extension's picture folder, not only this run's: what a run for
     // another extension left would otherwise wait for that extension's next
     // prompt, which may never come.
-    const std::wstring images = GetImagesFolder();
+    const std::wstring images = data + ImagesFolderName;
     WIN32_FIND_DATAW entry = {};
     FindHandle folders(FindFirstFileW((images + L"*").c_str(), &entry));
     if (!folders) return;

@@ -74,12 +74,8 @@ std::vector<std::wstring> WorkFiles(const std::wstring& folder) {
 
 class UpdateRunTest : public UpdateFixture {
 protected:
-    // Downloads the run left in its temporary folder (VEL*.tmp).
-    size_t TemporaryDownloads() const {
-        size_t count = 0;
-        for (const std::wstring& file : FilesIn(tempFolder)) count += file.rfind(L"VEL", 0) == 0;
-        return count;
-    }
+    // Downloads the run left in its temporary folder.
+    size_t TemporaryDownloads() const { return WorkFiles(tempFolder).size(); }
 
     // "/update <file>" (or "/update" alone for an empty path) run to its end.
     void Update(const std::wstring& path) {
@@ -733,7 +729,7 @@ TEST_F(UpdateRunTest, WhatAnEndedRunLeftTheNextRunRemoves) {
     Serve({});
     UpdateDocument();
     EXPECT_EQ(ProductList({}), ReadFileBytes(ListPath()));
-    EXPECT_EQ(0u, WorkFiles(tempFolder).size());
+    EXPECT_EQ(0u, TemporaryDownloads());
     for (const std::wstring& file : ended) EXPECT_FALSE(FileExists(file)) << Narrow(file);
     for (const std::wstring& file : kept) EXPECT_TRUE(FileExists(file)) << Narrow(file);
 }

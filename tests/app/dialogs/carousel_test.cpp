@@ -45,8 +45,8 @@ LRESULT CALLBACK RecordPlay(int code, WPARAM wParam, LPARAM lParam) {
 TEST_F(Carousel, NoFolderShowsTheAnimationAlone) {
     DialogState state, afterArrows;
     g_plays.clear();
-    HHOOK plays = SetWindowsHookExW(WH_CALLWNDPROC, RecordPlay, nullptr, GetCurrentThreadId());
-    ASSERT_TRUE(plays);
+    Hook plays(SetWindowsHookExW(WH_CALLWNDPROC, RecordPlay, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(plays.valid());
     RunPrompt(folder.File(L"file.nofolder"), L"carousel", [&](HWND dialog) {
         state = ReadDialog(dialog);
         for (int arrow : {IDC_BTN_PREV, IDC_BTN_NEXT}) {
@@ -55,7 +55,7 @@ TEST_F(Carousel, NoFolderShowsTheAnimationAlone) {
         }
         afterArrows = ReadDialog(dialog);
     });
-    UnhookWindowsHookEx(plays);
+    plays.reset();
     EXPECT_EQ(std::vector<int>{-1}, g_plays);
     EXPECT_TRUE(state.controls[IDC_ANIMATION].visible);
     EXPECT_FALSE(state.controls[IDC_PICTURE].visible);

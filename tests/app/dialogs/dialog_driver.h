@@ -11,9 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "shared/handle.h"
 #include "shared/task/file_target.h"
 
 namespace wendaro_test {
+
+// A window hook, unhooked when it goes: for tests that watch the messages a
+// dialog is sent (WH_CALLWNDPROC on its thread).
+struct HookTraits : NullHandleTraits<HHOOK> {
+    static void close(HHOOK hook) noexcept { UnhookWindowsHookEx(hook); }
+};
+using Hook = UniqueHandle<HookTraits>;
 
 // The prompt and the consent dialog share their caption.
 inline constexpr wchar_t PromptCaption[] = L"Wendaro";

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "resources/dialog_ids.h"
-#include "shared/handle.h"
 #include "shared/launch.h"
 #include "tests/app/dialogs/dialog_fixture.h"
 
@@ -33,11 +32,6 @@ const std::vector<Placement> LayoutAt96 = {
 
 // The three choices, top to bottom.
 const int Choices[3] = {IDC_RADIO_STORE, IDC_RADIO_OPENWITH, IDC_RADIO_WINDOWS};
-
-struct HookTraits : NullHandleTraits<HHOOK> {
-    static void close(HHOOK hook) noexcept { UnhookWindowsHookEx(hook); }
-};
-using Hook = UniqueHandle<HookTraits>;
 
 // The window whose hiding by ShowWindow is looked for, and whether it was.
 std::atomic<HWND> watchedWindow{nullptr};
