@@ -178,7 +178,7 @@ CVELQHttpFile::Response CVELQHttpFile::ReadResponse(HINTERNET request, const Tar
     if (status != HTTP_STATUS_OK) return response;
 
     ULONGLONG announced = 0;
-    response.lengthAnnounced = QueryAnnouncedLength(request, &announced) && announced != 0;
+    response.lengthAnnounced = QueryContentLength(request, &announced) && announced != 0;
     if (announced > MaxBodySize) {
         Trace(L"ContentLength = %I64u", announced);
         response.result = ERROR_FILE_TOO_LARGE;
