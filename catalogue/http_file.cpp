@@ -75,6 +75,13 @@ UrlParts CVELQHttpFile::GetUrlParts() const { return urlParts; }
 BOOL CVELQHttpFile::CrackUrl() { return SplitUrl(sourceUrl, &urlParts) ? 1 : 0; }
 
 DWORD CVELQHttpFile::DownloadHttpFile() {
+    // The job's own address goes where a redirect may: WinINet would send a
+    // GET over HTTP to an ftp: host's port.
+    if (!IsWebScheme(urlParts.scheme)) {
+        Trace(L"DownloadHttpFile refused the scheme of %ls, error<%d>", sourceUrl.c_str(),
+              ERROR_INTERNET_UNRECOGNIZED_SCHEME);
+        return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+    }
     InternetHandle session(
         InternetOpenW(DownloadUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) {
@@ -178,7 +185,7 @@ CVELQHttpFile::Response CVELQHttpFile::ReadResponse(HINTERNET request, const Tar
     if (status != HTTP_STATUS_OK) return response;
 
     ULONGLONG announced = 0;
-    response.lengthAnnounced = QueryAnnouncedLength(request, &announced) && announced != 0;
+    response.lengthAnnounced = QueryContentLength(request, &announced) && announced != 0;
     if (announced > MaxBodySize) {
         Trace(L"ContentLength = %I64u", announced);
         response.result = ERROR_FILE_TOO_LARGE;

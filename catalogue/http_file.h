@@ -22,7 +22,8 @@
 //                                      it reports the same (RunDownload)
 //   12005  ERROR_INTERNET_INVALID_URL  the URL (or a redirect's) does not split
 //   12006  ERROR_INTERNET_UNRECOGNIZED_SCHEME
-//                                      a redirect to anything but http or https
+//                                      the URL, or a redirect, is neither http
+//                                      nor https (no connection is made to it)
 //   12031  ERROR_INTERNET_CONNECTION_RESET
 //                                      the connection ended before the announced
 //                                      Content-Length arrived
@@ -83,7 +84,8 @@ public:
     // Splits the source URL into urlParts; 0 (and urlParts unchanged) when
     // it does not split.
     BOOL CrackUrl();
-    // Root handle, connection and GetURL; the download's result code.
+    // Root handle, connection and GetURL, once the URL is known to be http
+    // or https (else 12006 and no connection); the download's result code.
     DWORD DownloadHttpFile();
     // The GET of objectName on an open connection into targetFileName.
     DWORD GetURL(HINTERNET connection, const wchar_t* objectName, const wchar_t* targetFileName);

@@ -35,7 +35,7 @@ DWORD QueryStatusCode(HINTERNET request) {
     return QueryNumber(request, HTTP_QUERY_STATUS_CODE, &status) ? status : HTTP_STATUS_NOT_FOUND;
 }
 
-bool QueryAnnouncedLength(HINTERNET request, ULONGLONG* length) {
+bool QueryContentLength(HINTERNET request, ULONGLONG* length) {
     // WinINet's own number query fails for 2^32 and more, which would read
     // as a body without any length.
     wchar_t text[64] = {};

@@ -21,7 +21,7 @@ DWORD QueryStatusCode(HINTERNET request);
 // The Content-Length header, read as text so that 4 GiB and more keep their
 // value (a longer number saturates); false when the response has none or it
 // is not a decimal number.
-bool QueryAnnouncedLength(HINTERNET request, ULONGLONG* length);
+bool QueryContentLength(HINTERNET request, ULONGLONG* length);
 
 // The Location of a redirect, its bytes past ASCII percent-encoded, made
 // absolute against the URL the request was sent to; false when the response

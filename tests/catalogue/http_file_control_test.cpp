@@ -1,5 +1,9 @@
 // The download job's control: URL splitting, failures before any transfer,
 // stopping, progress messages, security flags and the trace.
+
+// Winsock before the fixture's windows.h.
+#include <winsock2.h>
+
 #include "tests/catalogue/http_file_fixture.h"
 
 #include <cstdio>
@@ -79,17 +83,84 @@ std::wstring Hex(DWORD value) {
     return text;
 }
 
-TEST_F(HttpFileTest, ABadUrlFailsWithoutNetwork) {
-    TraceCapture capture;
-    CVELQHttpFile job;
-    job.SetSourceUrl(L"not a url");
-    job.SetTargetPath((folder / L"bad").c_str());
-    EXPECT_EQ(DWORD(ERROR_INTERNET_INVALID_URL), RunToEnd(job));
-    EXPECT_FALSE(FileExists(folder / L"bad"));
-    DWORD id = GetThreadId(job.threadHandle);
-    std::vector<std::wstring> expected = {L"__VELQHttpRetrieve thID<" + Hex(id) + L">",
-                                          L"__VELQHttpRetrieve complete<12005>"};
-    EXPECT_EQ(expected, JobTrace(capture, id));
+// A TCP port on 127.0.0.1 that tells whether anything connected to it. It
+// accepts nothing: closing it resets what waits to be accepted.
+class Listener {
+public:
+    Listener() {
+        WSADATA data;
+        m_started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        m_socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        if (m_socket == INVALID_SOCKET ||
+            bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(m_socket, 4) != 0 ||
+            getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+            WSAEventSelect(m_socket, m_connected, FD_ACCEPT) != 0) {
+            return;
+        }
+        m_port = ntohs(address.sin_port);
+    }
+    ~Listener() {
+        Close();
+        CloseHandle(m_connected);
+        if (m_started) WSACleanup();
+    }
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    int port() const { return m_port; }  // 0 when it does not listen
+    HANDLE connected() const { return m_connected; }
+    void Close() {
+        if (m_socket != INVALID_SOCKET) closesocket(m_socket);
+        m_socket = INVALID_SOCKET;
+    }
+
+private:
+    bool m_started = false;
+    SOCKET m_socket = INVALID_SOCKET;
+    HANDLE m_connected = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    int m_port = 0;
+};
+
+// A URL that does not split, or whose scheme is not http or https, ends
+// before any connection; WinINet would send a GET over HTTP to an ftp: port
+// (such a picture address keeps its "http:" and gets no host in front).
+TEST_F(HttpFileTest, ABadOrNonWebUrlFailsWithoutNetwork) {
+    Listener listener;
+    ASSERT_NE(0, listener.port());
+    std::wstring ftp = L"ftp://localhost:" + std::to_wstring(listener.port()) + L"/x.jpg?via=http:/x.jpg";
+    struct {
+        std::wstring url;
+        DWORD result;
+        std::wstring line;  // between the routine's first and last
+    } cases[] = {
+        {L"not a url", 12005, L""},
+        {ftp, 12006, L"DownloadHttpFile refused the scheme of " + ftp + L", error<12006>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        TraceCapture capture;
+        CVELQHttpFile job;
+        job.SetSourceUrl(c.url.c_str());
+        job.SetTargetPath((folder / L"bad").c_str());
+        ASSERT_TRUE(job.Start());
+        HANDLE ends[] = {job.threadHandle, listener.connected()};
+        WaitForMultipleObjects(ARRAYSIZE(ends), ends, FALSE, JobTimeoutMs);
+        bool connected = WaitForSingleObject(listener.connected(), 0) == WAIT_OBJECT_0;
+        EXPECT_FALSE(connected) << "a connection was made";
+        if (connected) listener.Close();  // which ends a request left unanswered
+        EXPECT_EQ(c.result, WaitToEnd(job));
+        EXPECT_FALSE(FileExists(folder / L"bad"));
+        DWORD id = GetThreadId(job.threadHandle);
+        std::vector<std::wstring> expected = {L"__VELQHttpRetrieve thID<" + Hex(id) + L">",
+                                              L"__VELQHttpRetrieve complete<" + std::to_wstring(c.result) + L">"};
+        if (!c.line.empty()) expected.insert(expected.begin() + 1, c.line);
+        EXPECT_EQ(expected, JobTrace(capture, id));
+    }
 }
 
 TEST_F(HttpFileTest, AnUnreachableServerIsReportedAtOnce) {
