@@ -76,10 +76,21 @@ TEST(CopyFileOpenAccess, UnusableSourceLeavesTheDestinationAlone) {
     KernelHandle writer = HoldForWriting(held);
     ASSERT_TRUE(writer.valid());
 
-    const std::wstring sources[] = {folder / L"sub", folder / L"missing.xml", L"", held};
-    for (const std::wstring& source : sources) {
-        EXPECT_FALSE(CopyFileOpenAccess(source, destination)) << source;
-        EXPECT_EQ("stored", ReadFileBytes(destination)) << source;
+    // The last error says why, also where no system call failed.
+    const struct {
+        std::wstring source;
+        DWORD error;
+    } cases[] = {
+        {folder / L"sub", ERROR_ACCESS_DENIED},
+        {folder / L"missing.xml", ERROR_FILE_NOT_FOUND},
+        {L"", ERROR_FILE_NOT_FOUND},
+        {held, ERROR_SHARING_VIOLATION},
+    };
+    for (const auto& c : cases) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(CopyFileOpenAccess(c.source, destination)) << Narrow(c.source);
+        EXPECT_EQ(c.error, GetLastError()) << Narrow(c.source);
+        EXPECT_EQ("stored", ReadFileBytes(destination)) << Narrow(c.source);
     }
     EXPECT_EQ(3u, FolderEntries(folder).size());
 }
