@@ -90,6 +90,8 @@ TEST_F(UpdateWorkerTest, AStopDuringTheTableDownloadEndsTheWorkerWithCancelled) 
 // place. The table is then tried again by the next run, and the category
 // step goes on meanwhile; a list not copied fails its step.
 TEST_F(UpdateWorkerTest, ACopyThatAReaderRefusesFailsItsStepAndTheNextRunTriesAgain) {
+    // Each run ends well within the wait for it.
+    ScopedEnvironment limits(VELQCOMMON::UpdateTimeLimitsVariable, L"4000,8000");
     MakePictureFolder();
     const std::string newTable = LocalTable() + "<!-- refreshed -->\n";
     const std::string firstList = ProductList({ImageUrl("y1.png")});
@@ -99,7 +101,7 @@ TEST_F(UpdateWorkerTest, ACopyThatAReaderRefusesFailsItsStepAndTheNextRunTriesAg
         KernelHandle reader = OpenSharingNoDeletion(TablePath());
         ASSERT_TRUE(reader);
         CVELQUpdate worker(Document(), Widen(categoryId));
-        EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), RunToItsEnd(worker)) << "the copy's error";
+        EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), RunToItsEnd(worker)) << "the table's copy failed first";
     }
     EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
@@ -118,7 +120,7 @@ TEST_F(UpdateWorkerTest, ACopyThatAReaderRefusesFailsItsStepAndTheNextRunTriesAg
         KernelHandle reader = OpenSharingNoDeletion(ListPath());
         ASSERT_TRUE(reader);
         CVELQUpdate worker(Document(), Widen(categoryId));
-        EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), RunToItsEnd(worker)) << "the copy's error";
+        EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), RunToItsEnd(worker)) << "the list's copy";
     }
     EXPECT_EQ(newTable, ReadFileBytes(TablePath()));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
