@@ -165,6 +165,14 @@ void CVELQApp::RunUpdate(std::wstring path) {
     // left a download behind. What it did not finish stays in its work
     // files, never in place, and they go first (those still held open as the
     // process ends). The exit code is the one of every update run.
+    // The removal is a backstop, which no test reaches: a download given up
+    // at its bound has had its side file deleted by the worker already, or
+    // deletes it itself should it make it later (the job shares its
+    // deletion, so the file goes as the process ends), and the worker's
+    // downloads end a moment before the budget does. Only a worker still
+    // inside a step as the budget ends, its copy or a picture's check
+    // outlasting that moment, leaves a file that this alone removes; nothing
+    // holds the worker there on cue. The next run's sweep is the last resort.
     if (VELQTASKCOMMON::IsJobRunning(worker) || VELQTASKCOMMON::HasAbandonedJobs()) {
         VELQCOMMON::RemoveRunWorkFiles(true);
         TerminateProcess(GetCurrentProcess(), 0);

@@ -7,21 +7,18 @@ namespace {
 
 Placement PutInPlace(const std::wstring& sideFile, const StoredFile& stored) {
     if (!stored.isOfKind(sideFile)) return {Placement::What::Refused, ERROR_SUCCESS};
-    if (stored.placing == Placing::Copy) {
-        CopyFileOpenAccess(sideFile, stored.path);
-        return {Placement::What::Placed, ERROR_SUCCESS};
-    }
-    if (MoveFileExW(sideFile.c_str(), stored.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return {Placement::What::Placed, ERROR_SUCCESS};
-    }
-    return {Placement::What::Failed, GetLastError()};
+    bool placed = stored.placing == Placing::Copy
+                      ? CopyFileOpenAccess(sideFile, stored.path) != FALSE
+                      : MoveFileExW(sideFile.c_str(), stored.path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (placed) return {Placement::What::Placed, ERROR_SUCCESS};
+    return {Placement::What::NotPlaced, GetLastError()};
 }
 
 }  // namespace
 
 DWORD Placement::Code() const {
     if (what == What::Refused) return ERROR_INVALID_DATA;
-    return what == What::Failed ? error : DWORD(ERROR_SUCCESS);
+    return what == What::Failed || what == What::NotPlaced ? error : DWORD(ERROR_SUCCESS);
 }
 
 Placement DownloadIntoPlace(const std::shared_ptr<CVELQHttpFile>& job, const StoredFile& stored,

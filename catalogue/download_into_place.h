@@ -33,13 +33,15 @@ struct StoredFile {
 // What became of a download and its side file.
 struct Placement {
     enum class What {
-        Placed,     // the side file took the stored one's place (a failed copy
-                    // is not told: the stored file stays as it was)
+        Placed,     // the side file took the stored one's place
         Unchanged,  // the server's copy is the stored one: nothing to place
         Refused,    // the side file is not of the stored file's kind
-        Failed,     // the download failed, or the rename did
+        Failed,     // the download failed
+        NotPlaced,  // downloaded, yet the copy or rename into the stored
+                    // file's place failed: the stored file stays as it was
     } what;
-    DWORD error;  // Failed: the job's result or the rename's error; else 0
+    DWORD error;  // Failed: the job's result; NotPlaced: the copy's or the
+                  // rename's error; else 0
 
     // As one result code: 0 when placed or unchanged, ERROR_INVALID_DATA when
     // refused, else the error.

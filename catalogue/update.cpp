@@ -33,15 +33,20 @@ constexpr DWORD WrapUpMs = 1000;
 
 DWORD RunSteps(CVELQUpdate& worker) {
     RemoveRunWorkFiles(false);
-    DWORD result = worker.UpdateMappingTable();
-    if (result != ERROR_SUCCESS) return result;
+    const DWORD table = worker.UpdateMappingTable();
+    // A table downloaded but not copied leaves the stored one whole, and the
+    // category was looked up there before the run began: a prompt waiting
+    // for its pictures need not lose them because a reader held the table.
+    // A failed download (the network) ends the run.
+    if (table != ERROR_SUCCESS && worker.TablePlacement() != Placement::What::NotPlaced) return table;
 
     FileTarget target = worker.GetTarget();
-    if (target.filePath.empty() || target.categoryId.empty()) return ERROR_SUCCESS;
-    result = worker.UpdateCategory();
-    if (result != ERROR_SUCCESS) return result;
-    SignalPicturesReady(target.categoryId);
-    return ERROR_SUCCESS;
+    if (target.filePath.empty() || target.categoryId.empty()) return table;
+    const DWORD category = worker.UpdateCategory();
+    if (category == ERROR_SUCCESS) SignalPicturesReady(target.categoryId);
+    // The first failure: the table's copy, when it failed, whatever the
+    // category step did.
+    return table != ERROR_SUCCESS ? table : category;
 }
 
 }  // namespace
@@ -110,12 +115,16 @@ DWORD CVELQUpdate::UpdateMappingTable() {
     // Built also when nothing is due, as the job's construction is cheap and
     // reads the local table's size and time for the "not changed" test.
     auto job = std::make_shared<CVELQMappingTable>();
+    tablePlacement = Placement::What::Unchanged;
     if (!IsMappingTableUpdateDue()) return ERROR_SUCCESS;
 
     Placement placement = Download(job, {job->localPath, IsMappingTableFile, Placing::Copy});
+    tablePlacement = placement.what;
     // A table that is no mapping table is not copied, yet the time stamp is
-    // written all the same, so that the next try is 7 days away.
-    if (placement.what == Placement::What::Failed) return placement.error;
+    // written all the same, so that the next try is 7 days away. One that
+    // failed to download or to be copied is tried again by the next run.
+    if (placement.what == Placement::What::Failed || placement.what == Placement::What::NotPlaced)
+        return placement.error;
     WriteMappingTableUpdateTime();
     return ERROR_SUCCESS;
 }
@@ -130,9 +139,9 @@ DWORD CVELQUpdate::UpdateCategory() {
     job->cachedWriteTime = GetFileWriteTime(path);
     job->cachedSize = GetFileSize32(path);
     // Only a product list replaces the stored one: an error page served as
-    // 200 would otherwise be trusted for 7 days. A rejected list fails the
-    // step like a failed download, so the stored list keeps its time and the
-    // next run asks again.
+    // 200 would otherwise be trusted for 7 days. A rejected list, or one that
+    // could not be copied into place, fails the step like a failed download,
+    // so the stored list keeps its time and the next run asks again.
     DWORD result = Download(job, {job->categoryXmlPath, IsProductListFile, Placing::Copy}).Code();
     if (result != ERROR_SUCCESS) return result;
     return DownloadPictures(path);

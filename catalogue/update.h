@@ -32,7 +32,14 @@
 //          stored list, its time and the pictures stay
 //   1460   ERROR_TIMEOUT: a download reached its bound or the run's
 //   other  the failed step's code: a download's exit code (catalogue/http_file.h),
-//          or the reason its job could not start (GetLastError(), else 1450)
+//          the reason its job could not start (GetLastError(), else 1450), or
+//          why a downloaded table or list could not be copied into place
+//          (another program held the stored one open): the stored file and
+//          its time stay, so the next run downloads it again
+// A failed table download ends the run; a table that was downloaded but not
+// copied does not: the category step still runs (the category was looked up
+// in the stored table before the run began), and the result is the copy's
+// error, the first failure, whatever the category step then did.
 #pragma once
 
 #include <windows.h>
@@ -40,6 +47,7 @@
 #include <memory>
 #include <string>
 
+#include "catalogue/download_into_place.h"
 #include "catalogue/http_file.h"
 #include "shared/task/deadline.h"
 #include "shared/task/file_target.h"
@@ -48,9 +56,6 @@
 struct ProductInfo;
 
 namespace VELQCOMMON {
-
-struct StoredFile;
-struct Placement;
 
 // How long one download and the whole update run may take. Tests of the
 // program shorten them (never lengthen) with UpdateTimeLimitsVariable set to
@@ -75,12 +80,16 @@ public:
     ~CVELQUpdate() override;  // neither stops nor waits for the thread
 
     FileTarget GetTarget() const;
+    // What became of the table's download in UpdateMappingTable; Unchanged
+    // when it was not due.
+    Placement::What TablePlacement() const { return tablePlacement; }
 
     // The thread routine; its parameter is the worker. OLE is initialised for
     // the thread's XML documents and uninitialised before every return.
     static DWORD WINAPI UpdateThread(LPVOID worker);
 
-    // The steps, each a result code as above.
+    // The steps, each a result code as above. The table step keeps what
+    // became of its download (TablePlacement).
     DWORD UpdateMappingTable();
     DWORD UpdateCategory();
     // Pictures 1-5 from the products of the stored category file; removes the
@@ -108,6 +117,7 @@ public:
 
 private:
     FileTarget target;
+    Placement::What tablePlacement = Placement::What::Unchanged;
 };
 
 }  // namespace VELQCOMMON

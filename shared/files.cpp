@@ -26,49 +26,66 @@ KernelHandle OpenForReading(const std::wstring& path) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool IsExistingFile(const std::wstring& path) {
+// ERROR_SUCCESS for a plain file; why a search finds none; for a folder
+// what opening it as a file would give.
+DWORD PlainFileError(const std::wstring& path) {
     WIN32_FIND_DATAW data = {};
     FindHandle found(FindFirstFileW(path.c_str(), &data));
-    return found.valid() && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (!found) return GetLastError();
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? DWORD(ERROR_ACCESS_DENIED) : DWORD(ERROR_SUCCESS);
 }
 
-// Copies every byte; false on any read or write failure or short write.
-bool CopyAll(HANDLE source, HANDLE target) {
+// Copies every byte: ERROR_SUCCESS, or why a read or write failed (a short
+// write is a write fault).
+DWORD CopyAll(HANDLE source, HANDLE target) {
     char buffer[CopyBufferSize];
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(source, buffer, CopyBufferSize, &read, nullptr)) return false;
-        if (read == 0) return true;
+        if (!ReadFile(source, buffer, CopyBufferSize, &read, nullptr)) return GetLastError();
+        if (read == 0) return ERROR_SUCCESS;
         DWORD written = 0;
-        if (!WriteFile(target, buffer, read, &written, nullptr) || written != read) return false;
+        if (!WriteFile(target, buffer, read, &written, nullptr)) return GetLastError();
+        if (written != read) return ERROR_WRITE_FAULT;
     }
 }
 
-}  // namespace
-
 // The copy goes to a new file beside the destination, which replaces the
 // destination only when every byte arrived: a failed copy must not cost the
-// stored mapping table or category list.
-BOOL CopyFileOpenAccess(std::wstring source, std::wstring destination) {
-    OpenAccessAttributes access;
-    if (source.empty() || !IsExistingFile(source)) return 0;
+// stored mapping table or category list. ERROR_SUCCESS, or the error of the
+// call that failed, taken before anything is cleaned up.
+DWORD CopyOver(const std::wstring& source, const std::wstring& destination) {
+    if (source.empty()) return ERROR_FILE_NOT_FOUND;
+    if (DWORD error = PlainFileError(source)) return error;
     KernelHandle input = OpenForReading(source);
-    if (!input) return 0;
+    if (!input) return GetLastError();
 
     // A name beside the destination that no other copier uses at the same
     // time: the prompt's process and update children may fill the same
     // folder. A run that ends meanwhile may delete it.
+    OpenAccessAttributes access;
     std::wstring sideFile = CopySideFile(destination);
     KernelHandle output(CreateFileW(sideFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, access.get(),
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!output) return 0;
-    bool copied = CopyAll(input.get(), output.get());
+    if (!output) return GetLastError();
+    DWORD error = CopyAll(input.get(), output.get());
     output.reset();
     input.reset();
-    if (copied &&
-        MoveFileExW(sideFile.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return 1;
+    if (error == ERROR_SUCCESS) {
+        // Refused while another program holds the destination without
+        // sharing its deletion (a scanner, a prompt reading the table).
+        if (MoveFileExW(sideFile.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING)) return ERROR_SUCCESS;
+        error = GetLastError();
+    }
     DeleteFileW(sideFile.c_str());
+    return error;
+}
+
+}  // namespace
+
+BOOL CopyFileOpenAccess(std::wstring source, std::wstring destination) {
+    DWORD error = CopyOver(source, destination);
+    if (error == ERROR_SUCCESS) return 1;
+    SetLastError(error);
     return 0;
 }
 

@@ -11,7 +11,9 @@ inline constexpr wchar_t TempFilePrefix[] = L"VELQ";
 
 // Copies source over destination; the new file gets open access and the time
 // of the copy. 1 when the whole file was copied; 0 otherwise, and then the
-// destination is left as it was.
+// destination is left as it was and the last error is that of the call that
+// failed (a destination another program holds open without sharing its
+// deletion refuses the copy).
 BOOL CopyFileOpenAccess(std::wstring source, std::wstring destination);
 // Deletes every file of the folder named like path with another extension
 // (path up to its last dot + ".*"), except keepName. Always 1.

@@ -11,7 +11,6 @@
 
 #include "shared/handle.h"
 #include "shared/picture_file.h"
-#include "shared/task/named_event.h"
 #include "shared/work_files.h"
 #include "tests/catalogue/update_test_support.h"
 #include "tests/support/environment.h"
@@ -21,19 +20,6 @@
 using namespace wendaro_test;
 
 namespace {
-
-// A prompt's watcher as the update child sees it: the category's event,
-// created before the run and held through it.
-class WaitingPrompt {
-public:
-    explicit WaitingPrompt(const std::string& categoryId)
-        : m_event(CreateNamedEvent(Widen(categoryId), PictureEventPrefix)) {}
-    bool Signalled() const { return WaitForSingleObject(m_event.get(), 0) == WAIT_OBJECT_0; }
-    void Reset() { ResetEvent(m_event.get()); }
-
-private:
-    KernelHandle m_event;
-};
 
 bool FolderExists(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
@@ -375,20 +361,30 @@ TEST_F(UpdateRunTest, WithoutAFileOrAUsableCategoryOnlyTheTableIsRefreshed) {
     EXPECT_FALSE(prompt.Signalled());
 }
 
-TEST_F(UpdateRunTest, UnchangedPicturesAreNotDownloadedAgain) {
+// The list too: one due whose server copy has its length and time is not
+// downloaded, and its pictures still come.
+TEST_F(UpdateRunTest, UnchangedListsAndPicturesAreNotDownloadedAgain) {
     MakePictureFolder();
     Serve({"j1.png", "j2.png"});
     UpdateDocument();
     ExpectPicture(L"pic01.png", "j1.png");
 
     // Same length and time on the server, other bytes: a download would show.
-    MakeListDue();
-    Serve({"j1.png", "j2.png"}, {PictureRoute("j1.png", TinyPng("J1.PNG")),
+    const std::string stored = ReadFileBytes(ListPath());
+    SetWriteTicks(ListPath(), ServerTicks());  // years ago: due
+    Route sameList = ListRoute(ProductList({ImageUrl("j2.png"), ImageUrl("j1.png")}));
+    sameList.Header("Last-Modified", HttpDate(ServerTime()));
+    Serve({"j1.png", "j2.png"}, {sameList, PictureRoute("j1.png", TinyPng("J1.PNG")),
                                  PictureRoute("j2.png", TinyPng("a longer j2.png"))});
+    WaitingPrompt prompt(categoryId);
     UpdateDocument();
+    EXPECT_EQ(2u, Gets(ListUrl()));
+    EXPECT_EQ(stored, ReadFileBytes(ListPath()));
+    EXPECT_EQ(ServerTicks(), WriteTicks(ListPath()));
     EXPECT_EQ(2u, Gets(ImageUrl("j1.png"))) << "asked again";
     ExpectPicture(L"pic01.png", "j1.png");
     EXPECT_EQ(TinyPng("a longer j2.png"), ReadFileBytes(Picture(L"pic02.png")));
+    EXPECT_TRUE(prompt.Signalled());
 }
 
 TEST_F(UpdateRunTest, HostilePictureAddressesWriteNothingOutsideThePictureFolder) {

@@ -1,5 +1,6 @@
 // The update worker in this process: what a run mode cannot show from outside
-// (a stop request, OLE on the worker's thread, a picture without address).
+// (a stop request, OLE on the worker's thread, a picture without address, the
+// result of a run whose copy a reader refused).
 #include "catalogue/update.h"
 
 #include <windows.h>
@@ -41,6 +42,19 @@ DWORD RunRoutineOnNewThread(CVELQUpdate& worker, bool* oleReleased) {
 
 class UpdateWorkerTest : public UpdateFixture {
 protected:
+    // Starts the worker and waits (bounded) for its result; 0xFFFFFFFF when
+    // it did not start or end.
+    static DWORD RunToItsEnd(CVELQUpdate& worker) {
+        if (!worker.Start()) return 0xFFFFFFFF;
+        if (WaitForSingleObject(worker.threadHandle, WaitLimitMs) != WAIT_OBJECT_0) return 0xFFFFFFFF;
+        return worker.GetExitCode();
+    }
+
+    static KernelHandle OpenSharingNoDeletion(const std::wstring& path) {
+        return KernelHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+
     // Waits (bounded) until the service has seen a GET of the address.
     bool WaitForRequest(const std::string& url) {
         for (DWORD waited = 0; waited < WaitLimitMs; waited += 20) {
@@ -69,6 +83,51 @@ TEST_F(UpdateWorkerTest, AStopDuringTheTableDownloadEndsTheWorkerWithCancelled) 
     EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
     EXPECT_EQ(0u, CatalogueGets());
+}
+
+// A reader that holds a stored file open without sharing its deletion (a
+// scanner, a second prompt reading the table) refuses the copy into its
+// place. The table is then tried again by the next run, and the category
+// step goes on meanwhile; a list not copied fails its step.
+TEST_F(UpdateWorkerTest, ACopyThatAReaderRefusesFailsItsStepAndTheNextRunTriesAgain) {
+    // Each run ends well within the wait for it.
+    ScopedEnvironment limits(VELQCOMMON::UpdateTimeLimitsVariable, L"4000,8000");
+    MakePictureFolder();
+    const std::string newTable = LocalTable() + "<!-- refreshed -->\n";
+    const std::string firstList = ProductList({ImageUrl("y1.png")});
+    ASSERT_TRUE(service.SetRoutes({TableRoute(newTable), ListRoute(firstList), PictureRoute("y1.png")}));
+    WaitingPrompt prompt(categoryId);
+    {
+        KernelHandle reader = OpenSharingNoDeletion(TablePath());
+        ASSERT_TRUE(reader);
+        CVELQUpdate worker(Document(), Widen(categoryId));
+        EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), RunToItsEnd(worker)) << "the table's copy failed first";
+    }
+    EXPECT_EQ(LocalTable(), ReadFileBytes(TablePath()));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_EQ(firstList, ReadFileBytes(ListPath())) << "the category step ran";
+    EXPECT_EQ(TinyPng("y1.png"), ReadFileBytes(Picture(L"pic01.png")));
+    EXPECT_TRUE(prompt.Signalled());
+
+    // The table's reader gone, the list's held: a list of the same length,
+    // another picture.
+    const std::string secondList = ProductList({ImageUrl("z1.png")});
+    ASSERT_TRUE(service.SetRoutes({TableRoute(newTable), ListRoute(secondList), PictureRoute("z1.png")}));
+    SetWriteTicks(ListPath(), NowTicks() - Week - Minute);
+    const ULONGLONG listTime = WriteTicks(ListPath());
+    prompt.Reset();
+    {
+        KernelHandle reader = OpenSharingNoDeletion(ListPath());
+        ASSERT_TRUE(reader);
+        CVELQUpdate worker(Document(), Widen(categoryId));
+        EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), RunToItsEnd(worker)) << "the list's copy";
+    }
+    EXPECT_EQ(newTable, ReadFileBytes(TablePath()));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, ProductRegistryKey, MTABLE_UPDATE));
+    EXPECT_EQ(firstList, ReadFileBytes(ListPath()));
+    EXPECT_EQ(listTime, WriteTicks(ListPath()));
+    EXPECT_EQ(0u, Gets(ImageUrl("z1.png")));
+    EXPECT_FALSE(prompt.Signalled());
 }
 
 TEST_F(UpdateWorkerTest, OleIsReleasedOnEveryReturn) {

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "shared/endpoints.h"
+#include "shared/handle.h"
 #include "shared/settings.h"
+#include "shared/task/named_event.h"
 #include "tests/support/test_times.h"
 #include "tests/support/catalogue_service.h"
 #include "tests/support/environment.h"
@@ -83,6 +85,19 @@ const std::string ProductListPrefix =
     "https://services.fernhollow.example/integration/job/request/ShoppingCartService/morvane/site/"
     "productList/siteID.morvane/locale.en_US/categoryID.";
 const std::string ImageHostPath = "https://images.fernhollow.example/FHHM/Storefront/Company/";
+
+// A prompt's watcher as the update worker sees it: the category's event,
+// created before the run and held through it.
+class WaitingPrompt {
+public:
+    explicit WaitingPrompt(const std::string& categoryId)
+        : m_event(CreateNamedEvent(Widen(categoryId), PictureEventPrefix)) {}
+    bool Signalled() const { return WaitForSingleObject(m_event.get(), 0) == WAIT_OBJECT_0; }
+    void Reset() { ResetEvent(m_event.get()); }
+
+private:
+    KernelHandle m_event;
+};
 
 // One test's machine and catalogue: its own all-users profile and temporary
 // folder (the program started from the test inherits both), the product's

@@ -22,6 +22,8 @@ KernelHandle HoldForWriting(const std::wstring& path) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+std::wstring NameOf(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
+
 std::vector<std::wstring> FolderEntries(const TempFolder& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry = {};
@@ -74,10 +76,21 @@ TEST(CopyFileOpenAccess, UnusableSourceLeavesTheDestinationAlone) {
     KernelHandle writer = HoldForWriting(held);
     ASSERT_TRUE(writer.valid());
 
-    const std::wstring sources[] = {folder / L"sub", folder / L"missing.xml", L"", held};
-    for (const std::wstring& source : sources) {
-        EXPECT_FALSE(CopyFileOpenAccess(source, destination)) << source;
-        EXPECT_EQ("stored", ReadFileBytes(destination)) << source;
+    // The last error says why, also where no system call failed.
+    const struct {
+        std::wstring source;
+        DWORD error;
+    } cases[] = {
+        {folder / L"sub", ERROR_ACCESS_DENIED},
+        {folder / L"missing.xml", ERROR_FILE_NOT_FOUND},
+        {L"", ERROR_FILE_NOT_FOUND},
+        {held, ERROR_SHARING_VIOLATION},
+    };
+    for (const auto& c : cases) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(CopyFileOpenAccess(c.source, destination)) << Narrow(c.source);
+        EXPECT_EQ(c.error, GetLastError()) << Narrow(c.source);
+        EXPECT_EQ("stored", ReadFileBytes(destination)) << Narrow(c.source);
     }
     EXPECT_EQ(3u, FolderEntries(folder).size());
 }
@@ -125,14 +138,32 @@ TEST(CopyFileOpenAccess, AReadThatFailsLeavesTheDestinationAlone) {
 }
 
 // The copy is written beside the destination: a folder in the destination's
-// place lets the copy through and only then refuses it.
+// place, or a reader of it that shares no deletion, lets the copy through and
+// only then refuses it. The last error tells the caller why.
 TEST(CopyFileOpenAccess, DestinationThatCannotBeWrittenFailsCleanly) {
     TempFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder / L"source.xml", "new"));
     ASSERT_TRUE(CreateDirectoryW((folder / L"taken").c_str(), nullptr));
-    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder / L"no such folder\\d.xml"));
-    EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", folder / L"taken"));
-    EXPECT_EQ(2u, FolderEntries(folder).size()) << "nothing left beside the destination";
+    const std::wstring held = folder / L"held.xml";
+    ASSERT_TRUE(WriteFileBytes(held, "stored"));
+    KernelHandle reader(CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader.valid());
+    const struct {
+        std::wstring destination;
+        DWORD error;
+    } cases[] = {
+        {folder / L"no such folder\\d.xml", ERROR_PATH_NOT_FOUND},
+        {folder / L"taken", ERROR_ACCESS_DENIED},
+        {held, ERROR_ACCESS_DENIED},
+    };
+    for (const auto& c : cases) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", c.destination)) << Narrow(c.destination);
+        EXPECT_EQ(c.error, GetLastError()) << Narrow(c.destination);
+    }
+    EXPECT_EQ("stored", ReadFileBytes(held));
+    EXPECT_EQ(3u, FolderEntries(folder).size()) << "nothing left beside the destination";
 }
 
 TEST(FileWriteTime, UnreadableFilesGiveTheStartOf1970) {
@@ -221,7 +252,6 @@ TEST(WorkFiles, OnlyThoseOfEndedRunsGo) {
     KernelHandle sibling(StartProgramAt(SelfPath(), L"", CREATE_SUSPENDED));
     ASSERT_TRUE(sibling);
     const std::wstring running = std::to_wstring(GetProcessId(sibling.get()));
-    const std::wstring own = std::to_wstring(GetCurrentProcessId());
 
     struct Case {
         std::wstring name;
@@ -234,8 +264,10 @@ TEST(WorkFiles, OnlyThoseOfEndedRunsGo) {
         {L"VELQ" + running + L"-1.tmp", true, true},
         {L"list.xml.~" + running + L"-12", true, true},
         {L"~pic02." + running + L".part", true, true},
-        {L"VELQ" + own + L"-7.tmp", true, false},
-        {L"~pic03." + own + L".part", true, false},
+        // This process's own, as it names them.
+        {NameOf(GetTempFilePath(TempFilePrefix)), true, false},
+        {NameOf(CopySideFile(dir + L"list.xml")), true, false},
+        {NameOf(PictureSideFile(dir, 3)), true, false},
         // Not the program's work files.
         {L"VEL1A2B.tmp", true, true},
         {L"VELQ" + ended + L".tmp", true, true},
@@ -246,20 +278,26 @@ TEST(WorkFiles, OnlyThoseOfEndedRunsGo) {
         {L"pic01.png", true, true},
     };
     for (const Case& c : cases) ASSERT_TRUE(WriteFileBytes(dir + c.name, "x")) << Narrow(c.name);
-    // One an ended run left that another process holds open stays while held.
-    const std::wstring held = L"~pic04." + ended + L".part";
-    ASSERT_TRUE(WriteFileBytes(dir + held, "x"));
+    // What an ended run left that another process holds open stays, also
+    // once that process lets go, whether it shares the file's deletion or not.
+    const std::wstring held[] = {L"~pic04." + ended + L".part", L"~pic05." + ended + L".part"};
+    const DWORD sharing[] = {FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE};
     {
-        KernelHandle holder(CreateFileW((dir + held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+        KernelHandle holders[2];
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(WriteFileBytes(dir + held[i], "x"));
+            holders[i].reset(CreateFileW((dir + held[i]).c_str(), GENERIC_READ, sharing[i], nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(holders[i].valid());
+        }
         RemoveLeftWorkFiles(dir, L"*", false);
-        EXPECT_TRUE(FileExists(dir + held));
     }
+    for (const std::wstring& name : held) EXPECT_TRUE(FileExists(dir + name)) << Narrow(name);
     for (const Case& c : cases) EXPECT_EQ(c.leftAfterSweep, FileExists(dir + c.name)) << Narrow(c.name);
 
     RemoveLeftWorkFiles(dir, L"*", true);
     for (const Case& c : cases) EXPECT_EQ(c.leftAfterOwnEnd, FileExists(dir + c.name)) << Narrow(c.name);
-    EXPECT_FALSE(FileExists(dir + held));
+    for (const std::wstring& name : held) EXPECT_FALSE(FileExists(dir + name)) << Narrow(name);
     TerminateProcess(sibling.get(), 0);
 }
 
