@@ -15,7 +15,7 @@ using std::min;
 #include <string>
 #include <vector>
 
-#include "app/controls/gdiplus_bitmap.h"
+#include "shared/gdiplus_bitmap.h"
 #include "shared/gdi_holders.h"
 #include "shared/picture_file.h"
 #include "tests/support/pictures.h"
