@@ -6,6 +6,13 @@
 #include <objbase.h>
 #include <wininet.h>
 
+// GDI+'s C++ headers expect min and max and the object model from these.
+#include <algorithm>
+using std::max;
+using std::min;
+#include <objidl.h>
+#include <gdiplus.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,8 +46,26 @@ DWORD RunRoutineOnNewThread(CVELQUpdate& worker, bool* oleReleased) {
     return result;
 }
 
+// GDI+ for the test's life, as the program starts it before any run mode: the
+// picture step decodes every picture it stores.
+class GdiPlusSession {
+public:
+    GdiPlusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    ~GdiPlusSession() { Gdiplus::GdiplusShutdown(m_token); }
+    GdiPlusSession(const GdiPlusSession&) = delete;
+    GdiPlusSession& operator=(const GdiPlusSession&) = delete;
+
+private:
+    ULONG_PTR m_token = 0;
+};
+
 class UpdateWorkerTest : public UpdateFixture {
 protected:
+    GdiPlusSession gdiplus;
+
     // Waits (bounded) until the service has seen a GET of the address.
     bool WaitForRequest(const std::string& url) {
         for (DWORD waited = 0; waited < WaitLimitMs; waited += 20) {
