@@ -16,8 +16,8 @@ using std::min;
 #include <string>
 #include <vector>
 
-#include "shared/gdiplus_bitmap.h"
 #include "shared/gdi_holders.h"
+#include "shared/gdiplus_bitmap.h"
 #include "shared/picture_file.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_folder.h"
