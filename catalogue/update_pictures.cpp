@@ -14,8 +14,8 @@
 #include "catalogue/picture_name.h"
 #include "shared/constants.h"
 #include "shared/files.h"
+#include "shared/gdiplus_bitmap.h"
 #include "shared/paths.h"
-#include "shared/picture_file.h"
 #include "shared/work_files.h"
 
 namespace VELQCOMMON {
@@ -35,7 +35,12 @@ void RemovePicture(int number, const std::wstring& folder) {
     DeleteOtherVariants(folder + name, folder, name);
 }
 
-bool IsWholePicture(const std::wstring& path) { return IsShowablePicture(path.c_str()); }
+// Loaded exactly as the carousel loads it: the check of the file's framing
+// and bounds first (which keeps the decode small), then GDI+ and the bitmap
+// the carousel shows. A file a decoder refuses would otherwise take the
+// place of a picture that shows. GDI+ has let go of the side file when this
+// returns, so it can be renamed.
+bool IsWholePicture(const std::wstring& path) { return IsDrawnPicture(path.c_str()); }
 
 }  // namespace
 

@@ -6,11 +6,11 @@
 #include <wchar.h>
 
 #include "app/controls/colours.h"
-#include "app/controls/gdiplus_bitmap.h"
 #include "app/dialogs/picture_area.h"
 #include "app/dialogs/scale.h"
 #include "resources/dialog_ids.h"
 #include "shared/constants.h"
+#include "shared/gdiplus_bitmap.h"
 #include "shared/paths.h"
 
 namespace {

@@ -549,13 +549,17 @@ TEST_F(UpdateRunTest, OnlyAWholePictureReplacesTheStoredOne) {
 }
 
 // 307 and 308 are followed; a picture that cannot take the stored one's
-// place leaves it.
-TEST_F(UpdateRunTest, RedirectedPicturesAreStoredAndAFailedRenameKeepsTheStoredOne) {
+// place leaves it: its rename fails, or the carousel's loader does not draw it.
+TEST_F(UpdateRunTest, RedirectedPicturesAreStoredAndOnesThatCannotTakeTheirPlaceKeepTheStoredOnes) {
     MakePictureFolder();
     ASSERT_TRUE(StoreUpdateTicks(NowTicks()));
     StorePictures(TinyPng("kept"));
+    // Whole in its framing, with a second header chunk that the decoder refuses.
+    std::string undrawn = TinyPng("u4.png");
+    undrawn.insert(33, undrawn.substr(8, 25));
     ServePictureRoutes({Redirect(ImageUrl("u1.png"), ImageUrl("v1.png"), 307),
-                        Redirect(ImageUrl("u2.png"), ImageUrl("v2.png"), 308), PictureRoute("u3.png")},
+                        Redirect(ImageUrl("u2.png"), ImageUrl("v2.png"), 308), PictureRoute("u3.png"),
+                        PictureRoute("u4.png", undrawn)},
                        {PictureRoute("v1.png"), PictureRoute("v2.png")});
     MakeListDue();
     {
@@ -568,7 +572,9 @@ TEST_F(UpdateRunTest, RedirectedPicturesAreStoredAndAFailedRenameKeepsTheStoredO
     ExpectPicture(L"pic02.png", "v2.png");
     EXPECT_EQ(1u, Gets(ImageUrl("u3.png")));
     ExpectStoredPicture(3, TinyPng("kept"));
-    EXPECT_EQ(4u, FilesIn(PictureFolder()).size()) << "the list and three pictures, nothing else";
+    EXPECT_EQ(1u, Gets(ImageUrl("u4.png")));
+    ExpectStoredPicture(4, TinyPng("kept"));
+    EXPECT_EQ(5u, FilesIn(PictureFolder()).size()) << "the list and four pictures, nothing else";
 }
 
 // Hosts that keep a download alive without end, in every state of it. The

@@ -7,6 +7,13 @@
 #include <objbase.h>
 #include <wininet.h>
 
+// GDI+'s C++ headers expect min and max and the object model from these.
+#include <algorithm>
+using std::max;
+using std::min;
+#include <objidl.h>
+#include <gdiplus.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,8 +47,26 @@ DWORD RunRoutineOnNewThread(CVELQUpdate& worker, bool* oleReleased) {
     return result;
 }
 
+// GDI+ for the test's life, as the program starts it before any run mode: the
+// picture step decodes every picture it stores.
+class GdiPlusSession {
+public:
+    GdiPlusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    ~GdiPlusSession() { Gdiplus::GdiplusShutdown(m_token); }
+    GdiPlusSession(const GdiPlusSession&) = delete;
+    GdiPlusSession& operator=(const GdiPlusSession&) = delete;
+
+private:
+    ULONG_PTR m_token = 0;
+};
+
 class UpdateWorkerTest : public UpdateFixture {
 protected:
+    GdiPlusSession gdiplus;
+
     // Starts the worker and waits (bounded) for its result; 0xFFFFFFFF when
     // it did not start or end.
     static DWORD RunToItsEnd(CVELQUpdate& worker) {

@@ -1,6 +1,7 @@
 // Stored pictures: which files reach GDI+ (whole ones, every side within the
-// bound, the format told by the content) and that GDI+ shows the odd ones
-// that are let through.
+// bound, the format told by the content), that GDI+ shows the odd ones that
+// are let through, and which the update run stores: those the carousel's
+// loader draws.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,8 +16,8 @@ using std::min;
 #include <string>
 #include <vector>
 
-#include "app/controls/gdiplus_bitmap.h"
 #include "shared/gdi_holders.h"
+#include "shared/gdiplus_bitmap.h"
 #include "shared/picture_file.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_folder.h"
@@ -95,6 +96,14 @@ std::string Patched(std::string bytes, const std::string& marker, size_t offset,
 
 std::string Cut(const std::string& bytes, size_t keep) { return bytes.substr(0, keep); }
 
+// The GIF with its first frame's data cut to half its first sub-block, so
+// that the frame ends before its LZW end code; its framing stays whole.
+std::string GifCutInItsData(const std::string& gif) {
+    const size_t at = gif.find(',') + 11;  // the descriptor, the LZW code size, then the block's size
+    const size_t size = static_cast<unsigned char>(gif[at]) / 2;
+    return gif.substr(0, at) + static_cast<char>(size) + gif.substr(at + 1, size) + std::string("\0;", 2);
+}
+
 struct GifFrame {
     unsigned left, top, width, height;
 };
@@ -132,7 +141,6 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
     const std::string progressive = ReadFileBytes(WindowsPathOf(std::string(WENDARO_TEST_DATA "/progressive.jpg")));
     const std::string arithmetic = ReadFileBytes(WindowsPathOf(std::string(WENDARO_TEST_DATA "/arithmetic.jpg")));
     ASSERT_FALSE(png.empty() || jpeg.empty() || bmp.empty() || progressive.empty() || arithmetic.empty());
-    const unsigned side = MaxPictureSide;
     const std::string rows = RgbPngData(30, 20), rle8 = Bmp(40, 300, 20, 8, true);
     std::string wrongChecksum = rows, spoiltText = PngWithData(30, 20, rows, false, "tag");
     wrongChecksum.back() ^= 1;
@@ -146,13 +154,14 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
         const char* name;
         std::string bytes;
         bool showable;
-        bool decodes;  // GDI+ itself shows the file (checked only when set)
+        bool stored;  // the carousel's loader draws it, so the update run stores it
     } cases[] = {
         {"png", png, true, true},
         {"half a png", Cut(png, png.size() / 2), false, false},
         {"png without the last byte of its end chunk", Cut(png, png.size() - 1), false, false},
-        {"png at the bound", GiantPng(side, side), true, true},
-        {"png a pixel wider than the bound", GiantPng(side + 1, side), false, false},
+        {"png at the bound", GiantPng(1024, 1024), true, true},
+        {"png a pixel wider than the bound", GiantPng(1025, 1024), false, false},
+        {"png a pixel higher than the bound", GiantPng(1024, 1025), false, false},
         {"png image data cut at half", PngWithData(30, 20, Cut(rows, rows.size() / 2)), false, false},
         {"png of a row too few", PngWithData(30, 20, RgbPngData(30, 19)), false, false},
         {"png with a wrong data checksum", PngWithData(30, 20, wrongChecksum), false, false},
@@ -160,20 +169,22 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
         {"png whose text chunk fails its crc", spoiltText, false, false},
         {"interlaced png", PngWithData(30, 20, RgbPngData(30, 20, true), true), true, true},
         {"interlaced png with empty passes", PngWithData(3, 3, RgbPngData(3, 3, true), true), true, true},
+        {"png with a second header chunk", std::string(png).insert(33, png.substr(8, 25)), true, false},
         {"jpeg", jpeg, true, true},
         {"progressive jpeg", progressive, true, true},
         {"jpeg with exif and fill bytes", InsertBefore(jpeg.substr(0, 2) + exif + jpeg.substr(2), dqt, "\xFF\xFF"),
          true, true},
         {"jpeg with stray bytes between segments", InsertBefore(jpeg, dqt, Bytes({0, 0x12, 0x34})), true, true},
-        {"jpeg at the bound high", Patched(jpeg, sof0, 5, BigEndian(side, 2)), true, false},
+        {"jpeg at the bound high", Patched(jpeg, sof0, 5, BigEndian(1024, 2)), true, true},
         {"jpeg 0 high", Patched(jpeg, sof0, 5, BigEndian(0, 2)), false, false},
-        {"progressive jpeg a pixel wider than the bound", Patched(progressive, sof2, 7, BigEndian(side + 1, 2)),
+        {"progressive jpeg a pixel wider than the bound", Patched(progressive, sof2, 7, BigEndian(1025, 2)),
          false, false},
         {"jpeg without its end marker", Cut(jpeg, jpeg.size() - 2), false, false},
         {"lossless jpeg", Patched(jpeg, sof0, 1, "\xC3"), false, false},
         {"arithmetic-coded jpeg", arithmetic, false, false},
         {"jpeg of 12-bit samples", Patched(jpeg, sof0, 4, "\x0C"), false, false},
         {"progressive jpeg cut after its first scans", Cut(progressive, progressive.size() / 2), false, false},
+        {"jpeg whose scan names a component its frame lacks", Patched(jpeg, "\xFF\xDA", 5, "\x09"), true, false},
         {"jpeg with a scan before its frame", jpeg.substr(0, 2) + Bytes({0xFF, 0xDA, 0, 2}) + jpeg.substr(2),
          false, false},
         {"bmp", bmp, true, true},
@@ -183,10 +194,11 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
          false, false},
         {"bmp whose file size is past its end", Patched(bmp, "BM", 2, LittleEndian(uint32_t(bmp.size()) + 1, 4)),
          false, false},
-        {"bmp top-down at the bound high", Bmp(40, 1, -int(side), 24), true, false},
-        {"bmp top-down a pixel past the bound high", Bmp(40, 1, -int(side) - 1, 24), false, false},
+        {"bmp top-down at the bound high", Bmp(40, 1, -1024, 24), true, true},
+        {"bmp top-down a pixel past the bound high", Bmp(40, 1, -1025, 24), false, false},
         {"bmp core header 5000 wide", Bmp(12, 5000, 1, 1), false, false},
         {"bmp of 0 bits a pixel", Bmp(40, 8, 8, 0), false, false},
+        {"bmp of 1 bit a pixel in bit fields", Patched(Bmp(40, 8, 8, 1), "BM", 30, LittleEndian(3, 4)), true, false},
         {"rle8 bmp", rle8, true, true},
         {"rle8 bmp of 24 bits a pixel", Bmp(40, 300, 20, 24, true), false, false},
         {"rle8 bmp with a file size of 0 cut short", Cut(Patched(rle8, "BM", 2, LittleEndian(0, 4)), rle8.size() - 10),
@@ -195,16 +207,22 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
         {"gif", gif, true, true},
         {"gif with a 0 x 0 screen", Gif(0, 0, small), true, true},
         {"gif frame larger than its screen", Gif(10, 10, {0, 0, 40, 30}), true, true},
-        {"gif screen at the bound", Gif(side, side, small), true, false},
-        {"gif screen a pixel wider than the bound", Gif(side + 1, 20, small), false, false},
+        {"gif screen at the bound", Gif(1024, 1024, small), true, true},
+        {"gif screen a pixel wider than the bound", Gif(1025, 20, small), false, false},
+        {"gif screen a pixel higher than the bound", Gif(30, 1025, small), false, false},
         {"gif frame 5000 x 5000 on a small screen", Gif(30, 20, {0, 0, 5000, 5000}), false, false},
-        {"gif frame reaching the bound", Gif(30, 20, {side - 100, 0, 100, 20}), true, false},
-        {"gif frame reaching a pixel past the bound", Gif(30, 20, {side - 100, 0, 101, 20}), false, false},
+        {"gif frame at the bound high", Gif(30, 20, {0, 0, 30, 1024}), true, true},
+        {"gif frame a pixel higher than the bound", Gif(30, 20, {0, 0, 30, 1025}), false, false},
+        {"gif frame reaching the bound", Gif(30, 20, {924, 0, 100, 20}), true, true},
+        {"gif frame reaching a pixel past the bound", Gif(30, 20, {924, 0, 101, 20}), false, false},
+        {"gif frame reaching the bound downwards", Gif(30, 20, {0, 924, 30, 100}), true, true},
+        {"gif frame reaching a pixel past the bound downwards", Gif(30, 20, {0, 924, 30, 101}), false, false},
         {"gif frame 0 high", Gif(30, 20, {0, 0, 30, 0}), false, false},
-        {"gif of frames larger than the bound together", GifOfFrames(side, side, side, side / 2, 3), false, false},
-        {"gif of the most frames, as large as the bound together",
-         GifOfFrames(side, side, side, side / MaxGifFrames, MaxGifFrames), true, false},
-        {"gif of a frame too many", GifOfFrames(side, side, 1, 1, MaxGifFrames + 1), false, false},
+        {"gif of frames larger than the bound together", GifOfFrames(1024, 1024, 1024, 512, 3), false, false},
+        {"gif of the most frames, as large as the bound together", GifOfFrames(1024, 1024, 1024, 8, 128), true,
+         true},
+        {"gif of a frame too many", GifOfFrames(1024, 1024, 1, 1, 129), false, false},
+        {"gif whose frame ends before its end code", GifCutInItsData(gif), true, false},
         {"gif without an image", gif.substr(0, gif.find(',')) + ";", false, false},
         {"gif without its trailer", Cut(gif, gif.size() - 1), false, false},
         {"empty file", "", false, false},
@@ -216,7 +234,8 @@ TEST_F(PictureFileTest, OnlyWholePicturesWithinTheBoundReachGdiPlus) {
         const std::wstring path = folder / (std::to_wstring(++index) + L".png");
         ASSERT_TRUE(WriteFileBytes(path, c.bytes)) << c.name;
         EXPECT_EQ(c.showable, IsShowablePicture(path.c_str())) << c.name;
-        if (c.decodes) {
+        EXPECT_EQ(c.stored, IsDrawnPicture(path.c_str())) << c.name;
+        if (c.stored) {
             Gdiplus::Bitmap direct(path.c_str(), FALSE);
             EXPECT_EQ(Gdiplus::Ok, direct.GetLastStatus()) << c.name;
             GdiBitmap shown;

@@ -1,5 +1,6 @@
 // Decodes a stored product picture (JPEG, PNG, GIF or BMP) with GDI+ and hands
-// it on as a plain GDI bitmap. GDI+ must have been started by the caller.
+// it on as a plain GDI bitmap: the carousel's loader, and the update run's
+// last test of a downloaded picture. GDI+ must have been started by the caller.
 #pragma once
 
 #include <windows.h>
@@ -30,3 +31,7 @@ public:
 // *out receives a new bitmap that belongs to the caller, or null when the file
 // could not be decoded. Transparent parts of the picture come out black.
 void LoadPictureBitmap(const wchar_t* path, HBITMAP* out);
+
+// True when the carousel draws the file: LoadPictureBitmap makes a bitmap of
+// it (which is freed at once). GDI+ has let go of the file when this returns.
+bool IsDrawnPicture(const wchar_t* path);

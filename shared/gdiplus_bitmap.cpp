@@ -1,4 +1,4 @@
-#include "app/controls/gdiplus_bitmap.h"
+#include "shared/gdiplus_bitmap.h"
 
 // GDI+'s C++ headers expect min and max and the object model from these.
 #include <algorithm>
@@ -7,6 +7,7 @@ using std::min;
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "shared/gdi_holders.h"
 #include "shared/picture_file.h"
 
 namespace VELQGDIPLUS {
@@ -38,4 +39,10 @@ void LoadPictureBitmap(const wchar_t* path, HBITMAP* out) {
         }
     }
     delete picture;
+}
+
+bool IsDrawnPicture(const wchar_t* path) {
+    GdiBitmap drawn;
+    LoadPictureBitmap(path, drawn.put());
+    return static_cast<bool>(drawn);
 }
