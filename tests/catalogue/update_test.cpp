@@ -7,13 +7,6 @@
 #include <objbase.h>
 #include <wininet.h>
 
-// GDI+'s C++ headers expect min and max and the object model from these.
-#include <algorithm>
-using std::max;
-using std::min;
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,6 +15,7 @@ using std::min;
 #include "catalogue/category_mgr.h"
 #include "catalogue/download_into_place.h"
 #include "tests/catalogue/update_test_support.h"
+#include "tests/support/gdiplus_session.h"
 
 using namespace wendaro_test;
 using VELQCOMMON::CVELQHttpFile;
@@ -46,22 +40,6 @@ DWORD RunRoutineOnNewThread(CVELQUpdate& worker, bool* oleReleased) {
     thread.join();
     return result;
 }
-
-// GDI+ for the test's life, as the program starts it before any run mode: the
-// picture step decodes every picture it stores.
-class GdiPlusSession {
-public:
-    GdiPlusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-    }
-    ~GdiPlusSession() { Gdiplus::GdiplusShutdown(m_token); }
-    GdiPlusSession(const GdiPlusSession&) = delete;
-    GdiPlusSession& operator=(const GdiPlusSession&) = delete;
-
-private:
-    ULONG_PTR m_token = 0;
-};
 
 class UpdateWorkerTest : public UpdateFixture {
 protected:

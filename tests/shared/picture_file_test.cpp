@@ -19,6 +19,7 @@ using std::min;
 #include "shared/gdi_holders.h"
 #include "shared/gdiplus_bitmap.h"
 #include "shared/picture_file.h"
+#include "tests/support/gdiplus_session.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wine_path.h"
@@ -29,16 +30,12 @@ namespace {
 
 class PictureFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, nullptr));
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(token); }
+    void SetUp() override { ASSERT_TRUE(gdiplus.started()); }
 
     // A 30 x 20 picture as GDI+ encodes it.
     std::string Encoded(const wchar_t* mimeType);
 
-    ULONG_PTR token = 0;
+    GdiPlusSession gdiplus;
     TempFolder folder;
 };
 

@@ -8,14 +8,11 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <algorithm>
-using std::max;
-using std::min;
-#include <gdiplus.h>
 #include <gtest/gtest.h>
 
 #include "framework/app.h"
 #include "tests/app/dialogs/fake_programs.h"
+#include "tests/support/gdiplus_session.h"
 
 int wmain(int argc, wchar_t** argv) {
     int fake = 0;
@@ -26,12 +23,8 @@ int wmain(int argc, wchar_t** argv) {
     // The consent dialog's notice is a rich edit control.
     AfxInitRichEdit2();
     CoInitialize(nullptr);
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    wendaro_test::GdiPlusSession gdiplus;
 
     ::testing::InitGoogleTest(&argc, argv);
-    int result = RUN_ALL_TESTS();
-    Gdiplus::GdiplusShutdown(token);
-    return result;
+    return RUN_ALL_TESTS();
 }
