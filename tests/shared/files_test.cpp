@@ -24,6 +24,13 @@ KernelHandle HoldForWriting(const std::wstring& path) {
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
 
+// A copy that must fail, leaving why in the last error.
+void ExpectCopyFails(const std::wstring& source, const std::wstring& destination, DWORD error) {
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(CopyFileOpenAccess(source, destination)) << Narrow(source) << " to " << Narrow(destination);
+    EXPECT_EQ(error, GetLastError()) << Narrow(source) << " to " << Narrow(destination);
+}
+
 std::vector<std::wstring> FolderEntries(const TempFolder& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry = {};
@@ -87,9 +94,7 @@ TEST(CopyFileOpenAccess, UnusableSourceLeavesTheDestinationAlone) {
         {held, ERROR_SHARING_VIOLATION},
     };
     for (const auto& c : cases) {
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_FALSE(CopyFileOpenAccess(c.source, destination)) << Narrow(c.source);
-        EXPECT_EQ(c.error, GetLastError()) << Narrow(c.source);
+        ExpectCopyFails(c.source, destination, c.error);
         EXPECT_EQ("stored", ReadFileBytes(destination)) << Narrow(c.source);
     }
     EXPECT_EQ(3u, FolderEntries(folder).size());
@@ -157,11 +162,7 @@ TEST(CopyFileOpenAccess, DestinationThatCannotBeWrittenFailsCleanly) {
         {folder / L"taken", ERROR_ACCESS_DENIED},
         {held, ERROR_ACCESS_DENIED},
     };
-    for (const auto& c : cases) {
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_FALSE(CopyFileOpenAccess(folder / L"source.xml", c.destination)) << Narrow(c.destination);
-        EXPECT_EQ(c.error, GetLastError()) << Narrow(c.destination);
-    }
+    for (const auto& c : cases) ExpectCopyFails(folder / L"source.xml", c.destination, c.error);
     EXPECT_EQ("stored", ReadFileBytes(held));
     EXPECT_EQ(3u, FolderEntries(folder).size()) << "nothing left beside the destination";
 }
